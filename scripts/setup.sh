@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Installs what is missing on Debian 12, builds とことこ, and then runs it or tests it.
+#
+#   bash scripts/setup.sh run      # build (Release) and start the tutor on this display
+#   bash scripts/setup.sh test     # build and run every test (CTest), sanitizer build included
+#   bash scripts/setup.sh build    # only install and build
+#
+# Packages are installed with apt-get as root, or through sudo otherwise. Nothing is
+# installed when everything is already there.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=${1:-run}
+jobs=${TOKOTOKO_JOBS:-2}
+
+build_packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev
+)
+run_packages=(
+    libqt6multimedia6 qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng
+    espeak-ng fonts-ipafont
+)
+test_packages=(
+    xvfb xdotool xclip x11-xkb-utils xkb-data x11-xserver-utils x11-utils openbox dbus-x11
+    imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 pulseaudio pulseaudio-utils sox
+    clang libclang-rt-14-dev
+)
+
+install_missing() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    local sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -G Ninja "$@"
+    cmake --build "$dir" -j "$jobs"
+}
+
+case $mode in
+run)
+    install_missing "${build_packages[@]}" "${run_packages[@]}"
+    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    exec build/tokotoko
+    ;;
+build)
+    install_missing "${build_packages[@]}" "${run_packages[@]}"
+    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    ;;
+test)
+    install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
+    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    ctest --test-dir build -j "$jobs" --output-on-failure
+    # The unit and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKOTOKO_SANITIZE=ON
+    ctest --test-dir build-asan -j "$jobs" --output-on-failure -L 'unit|window'
+    ;;
+*)
+    echo "usage: $0 run|test|build" >&2
+    exit 2
+    ;;
+esac

@@ -1,0 +1,28 @@
+#include "InputBox.h"
+
+#include <QFocusEvent>
+
+namespace tokotoko {
+
+InputBox::InputBox(QWidget* parent)
+    : QLineEdit(parent) {}
+
+void InputBox::setCompositionAllowed(bool allowed) {
+    m_compositionAllowed = allowed;
+    // QLineEdit answers ImEnabled itself, so the attribute alone is not enough; the query
+    // below is what the input-method plugins ask.
+    setAttribute(Qt::WA_InputMethodEnabled, allowed);
+}
+
+QVariant InputBox::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled)
+        return m_compositionAllowed;
+    return QLineEdit::inputMethodQuery(query);
+}
+
+void InputBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    Q_EMIT focusGained();
+}
+
+} // namespace tokotoko

@@ -1,0 +1,323 @@
+#include "KeyTranslation.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+#include <array>
+#include <utility>
+
+namespace tokotoko {
+namespace {
+
+// X keycodes (evdev + 8) of the JIS keys whose virtual-key code follows their position.
+constexpr std::array<std::pair<quint32, int>, 38> kX11PhysicalKeys{{
+    {10, 49},
+    {11, 50},
+    {12, 51},
+    {13, 52},
+    {14, 53},
+    {15, 54},
+    {16, 55},
+    {17, 56},
+    {18, 57},
+    {19, vk::Digit0},
+    {20, vk::Minus},
+    {21, vk::Caret},
+    {34, vk::At},
+    {35, vk::BracketLeft},
+    {47, vk::Semicolon},
+    {48, vk::Colon},
+    {49, vk::ImeProcessed}, // 半角/全角 (GRAVE)
+    {51, vk::BracketRight},
+    {59, vk::Comma},
+    {60, vk::Period},
+    {61, vk::Slash},
+    {93, vk::ImeProcessed}, // ZENKAKUHANKAKU on keyboards that report it so
+    {97, vk::Ro},
+    {132, vk::Yen},
+    {66, vk::Eisu},
+    {100, vk::Convert},
+    {101, vk::KatakanaHiragana},
+    {102, vk::NonConvert},
+    {133, vk::LeftWindows},
+    {134, vk::RightWindows},
+    {135, vk::Application},
+    {64, vk::Alt}, // arrives as Meta when Shift is held on the jp layout
+    {108, vk::Alt},
+    {37, vk::Ctrl},
+    {105, vk::Ctrl},
+    {50, vk::Shift},
+    {62, vk::Shift},
+    {107, vk::Print}, // PrintScreen: named "Prentscreen" by the key guide
+}};
+
+int physicalKeyCode(quint32 scanCode) {
+    for (const auto& [code, virtualKey] : kX11PhysicalKeys) {
+        if (code == scanCode)
+            return virtualKey;
+    }
+    return 0;
+}
+
+int keypadKeyCode(int qtKey) {
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return vk::Numpad0 + (qtKey - Qt::Key_0);
+    switch (qtKey) {
+    case Qt::Key_Asterisk:
+        return vk::Multiply;
+    case Qt::Key_Plus:
+        return vk::Add;
+    case Qt::Key_Minus:
+        return vk::Subtract;
+    case Qt::Key_Period:
+    case Qt::Key_Comma:
+        return vk::Decimal;
+    case Qt::Key_Slash:
+        return vk::Divide;
+    case Qt::Key_Equal:
+        return 0;
+    default:
+        return -1; // navigation keys: same codes as the dedicated keys
+    }
+}
+
+int symbolKeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Exclam:
+        return 49;
+    case Qt::Key_QuoteDbl:
+        return 50;
+    case Qt::Key_NumberSign:
+        return 51;
+    case Qt::Key_Dollar:
+        return 52;
+    case Qt::Key_Percent:
+        return 53;
+    case Qt::Key_Ampersand:
+        return 54;
+    case Qt::Key_Apostrophe:
+        return 55;
+    case Qt::Key_ParenLeft:
+        return 56;
+    case Qt::Key_ParenRight:
+        return 57;
+    case Qt::Key_Colon:
+    case Qt::Key_Asterisk:
+        return vk::Colon;
+    case Qt::Key_Semicolon:
+    case Qt::Key_Plus:
+        return vk::Semicolon;
+    case Qt::Key_Comma:
+    case Qt::Key_Less:
+        return vk::Comma;
+    case Qt::Key_Minus:
+    case Qt::Key_Equal:
+        return vk::Minus;
+    case Qt::Key_Period:
+    case Qt::Key_Greater:
+        return vk::Period;
+    case Qt::Key_Slash:
+    case Qt::Key_Question:
+        return vk::Slash;
+    case Qt::Key_At:
+    case Qt::Key_QuoteLeft:
+        return vk::At;
+    case Qt::Key_BracketLeft:
+    case Qt::Key_BraceLeft:
+        return vk::BracketLeft;
+    case Qt::Key_yen:
+    case Qt::Key_Bar:
+        return vk::Yen;
+    case Qt::Key_BracketRight:
+    case Qt::Key_BraceRight:
+        return vk::BracketRight;
+    case Qt::Key_AsciiCircum:
+    case Qt::Key_AsciiTilde:
+        return vk::Caret;
+    case Qt::Key_Backslash:
+    case Qt::Key_Underscore:
+        return vk::Ro;
+    default:
+        return 0;
+    }
+}
+
+int functionKeyCode(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Backspace:
+        return vk::Backspace;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return vk::Tab;
+    case Qt::Key_Clear:
+        return vk::Clear;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return vk::Enter;
+    case Qt::Key_Shift:
+        return vk::Shift;
+    case Qt::Key_Control:
+        return vk::Ctrl;
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+        return vk::Alt;
+    case Qt::Key_Pause:
+        return vk::Pause;
+    case Qt::Key_CapsLock:
+        return vk::CapsLock;
+    case Qt::Key_Escape:
+        return vk::Escape;
+    case Qt::Key_Space:
+        return vk::Space;
+    case Qt::Key_PageUp:
+        return vk::PageUp;
+    case Qt::Key_PageDown:
+        return vk::PageDown;
+    case Qt::Key_End:
+        return vk::End;
+    case Qt::Key_Home:
+        return vk::Home;
+    case Qt::Key_Left:
+        return vk::Left;
+    case Qt::Key_Up:
+        return vk::Up;
+    case Qt::Key_Right:
+        return vk::Right;
+    case Qt::Key_Down:
+        return vk::Down;
+    case Qt::Key_Print:
+        return vk::Print;
+    case Qt::Key_Insert:
+        return vk::Insert;
+    case Qt::Key_Delete:
+        return vk::Delete;
+    case Qt::Key_Help:
+        return vk::Help;
+    case Qt::Key_Meta:
+    case Qt::Key_Super_L:
+        return vk::LeftWindows;
+    case Qt::Key_Super_R:
+        return vk::RightWindows;
+    case Qt::Key_Menu:
+        return vk::Application;
+    case Qt::Key_NumLock:
+        return vk::NumLock;
+    case Qt::Key_ScrollLock:
+        return vk::ScrollLock;
+    case Qt::Key_Zenkaku_Hankaku:
+    case Qt::Key_Zenkaku:
+    case Qt::Key_Hankaku:
+        return vk::ImeProcessed;
+    case Qt::Key_Muhenkan:
+        return vk::NonConvert;
+    case Qt::Key_Henkan:
+        return vk::Convert;
+    case Qt::Key_Hiragana_Katakana:
+    case Qt::Key_Hiragana:
+    case Qt::Key_Katakana:
+        return vk::KatakanaHiragana;
+    case Qt::Key_Eisu_toggle:
+    case Qt::Key_Eisu_Shift:
+        return vk::Eisu;
+    default:
+        return 0;
+    }
+}
+
+int qtKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+    if (modifiers & Qt::KeypadModifier) {
+        const int keypad = keypadKeyCode(qtKey);
+        if (keypad >= 0)
+            return keypad;
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return vk::LetterA + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return vk::Digit0 + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return vk::F1 + (qtKey - Qt::Key_F1);
+    if (const int symbol = symbolKeyCode(qtKey))
+        return symbol;
+    return functionKeyCode(qtKey);
+}
+
+// X state mask bits: ShiftMask 1, ControlMask 4, Mod1Mask 8 (Alt, and Meta on the jp layout).
+int shiftFromX11State(quint32 state) {
+    return ((state & 0x1U) ? ShiftBit : 0) | ((state & 0x4U) ? CtrlBit : 0) |
+           ((state & 0x8U) ? AltBit : 0);
+}
+
+int shiftFromQt(Qt::KeyboardModifiers modifiers) {
+    return ((modifiers & Qt::ShiftModifier) ? ShiftBit : 0) |
+           ((modifiers & Qt::ControlModifier) ? CtrlBit : 0) |
+           ((modifiers & Qt::AltModifier) ? AltBit : 0);
+}
+
+} // namespace
+
+KeyStroke translateKey(const RawKey& key) {
+    KeyStroke stroke;
+    const bool native = key.x11 && key.nativeScanCode != 0;
+    if (native)
+        stroke.keyCode = physicalKeyCode(key.nativeScanCode);
+    if (stroke.keyCode == 0)
+        stroke.keyCode = qtKeyCode(key.qtKey, key.modifiers);
+    stroke.shift = native ? shiftFromX11State(key.nativeModifiers) : shiftFromQt(key.modifiers);
+    // Backtab carries Shift even where the modifiers lost it.
+    if (key.qtKey == Qt::Key_Backtab)
+        stroke.shift |= ShiftBit;
+    return stroke;
+}
+
+KeyStroke translateKey(const QKeyEvent& event) {
+    RawKey key;
+    key.qtKey = event.key();
+    key.modifiers = event.modifiers();
+    key.nativeScanCode = event.nativeScanCode();
+    key.nativeModifiers = event.nativeModifiers();
+    key.x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    return translateKey(key);
+}
+
+Qt::Key qtKeyForVirtualKey(int virtualKey, bool shifted) {
+    if (virtualKey >= vk::LetterA && virtualKey <= vk::LetterA + 25)
+        return Qt::Key(Qt::Key_A + (virtualKey - vk::LetterA));
+    if (virtualKey >= vk::Digit0 && virtualKey <= vk::Digit0 + 9)
+        return Qt::Key(Qt::Key_0 + (virtualKey - vk::Digit0));
+    if (virtualKey >= vk::F1 && virtualKey <= vk::F1 + 23)
+        return Qt::Key(Qt::Key_F1 + (virtualKey - vk::F1));
+    switch (virtualKey) {
+    case vk::Tab:
+        return shifted ? Qt::Key_Backtab : Qt::Key_Tab;
+    case vk::Backspace:
+        return Qt::Key_Backspace;
+    case vk::Enter:
+        return Qt::Key_Return;
+    case vk::Shift:
+        return Qt::Key_Shift;
+    case vk::Ctrl:
+        return Qt::Key_Control;
+    case vk::Alt:
+        return Qt::Key_Alt;
+    case vk::Escape:
+        return Qt::Key_Escape;
+    case vk::Space:
+        return Qt::Key_Space;
+    case vk::Left:
+        return Qt::Key_Left;
+    case vk::Up:
+        return Qt::Key_Up;
+    case vk::Right:
+        return Qt::Key_Right;
+    case vk::Down:
+        return Qt::Key_Down;
+    case vk::LeftWindows:
+        return Qt::Key_Meta;
+    case vk::Application:
+        return Qt::Key_Menu;
+    default:
+        return Qt::Key_unknown;
+    }
+}
+
+} // namespace tokotoko

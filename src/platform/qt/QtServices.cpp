@@ -1,0 +1,222 @@
+#include "QtServices.h"
+
+#include "../InputBox.h"
+#include "../KeyTranslation.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTime>
+#include <QTimer>
+
+#include <chrono>
+#include <random>
+
+namespace tokotoko {
+
+void QtClipboard::setText(const QString& text) {
+    if (QClipboard* clipboard = QGuiApplication::clipboard())
+        clipboard->setText(text, QClipboard::Clipboard);
+}
+
+int SystemClock::timeOfDay() const {
+    return QTime::currentTime().msecsSinceStartOfDay() / 1000;
+}
+
+qint64 SystemClock::monotonicMs() const {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+float SystemClock::reseededRandom() {
+    using namespace std::chrono;
+    const auto nanos = static_cast<std::uint64_t>(
+        duration_cast<nanoseconds>(high_resolution_clock::now().time_since_epoch()).count());
+    std::seed_seq seed{static_cast<std::uint32_t>(nanos), static_cast<std::uint32_t>(nanos >> 32)};
+    std::mt19937 generator(seed);
+    // 24 random bits make a float in [0, 1) that can never round up to 1.
+    return static_cast<float>(generator() >> 8) * (1.0f / 16777216.0f);
+}
+
+namespace {
+
+QString withLineFeeds(QString text) {
+    return text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
+void showBox(QMessageBox::Icon icon, QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox box(icon, title, withLineFeeds(text), QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+} // namespace
+
+void QtDialogs::information(QWidget* parent, const QString& title, const QString& text) {
+    showBox(QMessageBox::Information, parent, title, text);
+}
+
+void QtDialogs::warning(QWidget* parent, const QString& title, const QString& text) {
+    showBox(QMessageBox::Warning, parent, title, text);
+}
+
+QStringList qtNameFilters(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& description = parts[i];
+        const QString& pattern = parts[i + 1];
+        if (description.isEmpty() && pattern.isEmpty())
+            continue;
+        const QString qtPatterns = QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (description.contains(QLatin1Char('(') + qtPatterns + QLatin1Char(')')))
+            filters << description;
+        else
+            filters << description + QLatin1String(" (") + qtPatterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& startName,
+                            const QString& startFolder) {
+    // Qt's own dialog, so that it behaves the same on every desktop and can be driven from
+    // the keyboard alone: type a path into the file-name box and press Enter.
+    QFileDialog dialog(parent, QStringLiteral("開く"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(qtNameFilters(filter));
+    if (!startName.isEmpty()) {
+        const QFileInfo info(startName);
+        dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    } else if (!startFolder.isEmpty()) {
+        dialog.setDirectory(startFolder);
+    }
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles().value(0);
+}
+
+bool QtLauncher::startTextEditor() {
+#ifdef Q_OS_WIN
+    return QProcess::startDetached(QStringLiteral("notepad.exe"), {});
+#else
+    static const char* const kEditors[] = {
+        "gnome-text-editor", "gedit",   "kwrite", "kate",  "mousepad", "pluma", "xed",
+        "featherpad",        "leafpad", "geany",  "xedit",
+    };
+    for (const char* editor : kEditors) {
+        const QString path = QStandardPaths::findExecutable(QString::fromLatin1(editor));
+        if (!path.isEmpty() && QProcess::startDetached(path, {}))
+            return true;
+    }
+    return false;
+#endif
+}
+
+void QtAppControl::endProgram() {
+    // main leaves through _Exit once the event loop returns, so nothing waits for windows,
+    // threads or a clipboard manager.
+    QCoreApplication::exit(0);
+}
+
+QStringList QtAppControl::dataFolders() const {
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    QStringList folders{programFolder,
+                        QDir::cleanPath(programFolder + QLatin1String("/../share/tokotoko"))};
+#ifdef TOKOTOKO_INSTALL_DATADIR
+    const QString installed = QStringLiteral(TOKOTOKO_INSTALL_DATADIR);
+    if (!folders.contains(installed))
+        folders << installed;
+#endif
+    return folders;
+}
+
+void QtKeyInjector::post(QWidget* window, int virtualKey, Direction direction,
+                         Qt::KeyboardModifiers modifiers) {
+    if (!window)
+        return;
+    const Qt::Key key = qtKeyForVirtualKey(virtualKey, modifiers.testFlag(Qt::ShiftModifier));
+    if (key == Qt::Key_unknown)
+        return;
+    QString text;
+    switch (key) {
+    case Qt::Key_Tab:
+        text = QStringLiteral("\t");
+        break;
+    case Qt::Key_Escape:
+        text = QStringLiteral("\x1b");
+        break;
+    case Qt::Key_Return:
+        text = QStringLiteral("\r");
+        break;
+    case Qt::Key_Space:
+        text = QStringLiteral(" ");
+        break;
+    default:
+        break;
+    }
+    QWidget* receiver = window->focusWidget() ? window->focusWidget() : window;
+    const auto type = direction == Direction::Down ? QEvent::KeyPress : QEvent::KeyRelease;
+    QCoreApplication::postEvent(receiver, new QKeyEvent(type, key, modifiers, text));
+}
+
+void QtInputMethod::callFcitx(const QString& method) {
+    // Only a session that already has a bus: asking for one could start a daemon.
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
+        return;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return;
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        QStringLiteral("org.fcitx.Fcitx5"), QStringLiteral("/controller"),
+        QStringLiteral("org.fcitx.Fcitx.Controller1"), method);
+    // Never start fcitx5 where the learner does not run it; never wait for the answer.
+    message.setAutoStartService(false);
+    bus.send(message);
+}
+
+void QtInputMethod::activateJapanese() {
+    callFcitx(QStringLiteral("Activate"));
+    if (qgetenv("QT_IM_MODULE") == "ibus")
+        QProcess::startDetached(QStringLiteral("ibus"),
+                                {QStringLiteral("engine"), QStringLiteral("mozc-jp")});
+}
+
+void QtInputMethod::switchOff(QWidget* window) {
+    if (window) {
+        window->setAttribute(Qt::WA_InputMethodEnabled, false);
+        if (QWidget* focus = window->focusWidget())
+            focus->setAttribute(Qt::WA_InputMethodEnabled, false);
+    }
+    callFcitx(QStringLiteral("Deactivate"));
+}
+
+void QtInputMethod::useHiragana(InputBox& box) {
+    box.setCompositionAllowed(true);
+    QObject::connect(&box, &InputBox::focusGained, &box, [] {
+        activateJapanese();
+        // The input method learns of the new focus asynchronously: switch again once its
+        // input context has surely followed the focus.
+        QTimer::singleShot(150, qApp, [] { activateJapanese(); });
+    });
+    if (box.hasFocus())
+        activateJapanese();
+}
+
+void QtInputMethod::useAlphanumeric(InputBox& box) {
+    box.setCompositionAllowed(false);
+}
+
+} // namespace tokotoko

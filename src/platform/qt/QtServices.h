@@ -1,0 +1,69 @@
+#pragma once
+
+// The real desktop behind the platform interfaces. Only main (through makeQtPlatform) and the
+// platform's own tests build these.
+
+#include "../AppControl.h"
+#include "../Clipboard.h"
+#include "../Clock.h"
+#include "../Dialogs.h"
+#include "../InputMethod.h"
+#include "../KeyInjector.h"
+#include "../Launcher.h"
+
+#include <QStringList>
+
+namespace tokotoko {
+
+class QtClipboard final : public Clipboard {
+public:
+    void setText(const QString& text) override;
+};
+
+class SystemClock final : public Clock {
+public:
+    int timeOfDay() const override;
+    qint64 monotonicMs() const override;
+    float reseededRandom() override;
+};
+
+class QtDialogs final : public Dialogs {
+public:
+    void information(QWidget* parent, const QString& title, const QString& text) override;
+    void warning(QWidget* parent, const QString& title, const QString& text) override;
+    QString openFile(QWidget* parent, const QString& filter, const QString& startName,
+                     const QString& startFolder) override;
+};
+
+// Qt's name filters from the "description|pattern|description|pattern|" form.
+QStringList qtNameFilters(const QString& filter);
+
+class QtLauncher final : public Launcher {
+public:
+    bool startTextEditor() override;
+};
+
+class QtAppControl final : public AppControl {
+public:
+    void endProgram() override;
+    QStringList dataFolders() const override;
+};
+
+class QtKeyInjector final : public KeyInjector {
+public:
+    void post(QWidget* window, int virtualKey, Direction direction,
+              Qt::KeyboardModifiers modifiers) override;
+};
+
+class QtInputMethod final : public InputMethod {
+public:
+    void switchOff(QWidget* window) override;
+    void useHiragana(InputBox& box) override;
+    void useAlphanumeric(InputBox& box) override;
+
+private:
+    static void callFcitx(const QString& method);
+    static void activateJapanese();
+};
+
+} // namespace tokotoko

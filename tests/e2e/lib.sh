@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Shared by the end-to-end tests: a private Xvfb display with the JIS keymap and a window
+# manager, the real binary, real X key events sent by keycode, and the real clipboard.
+#
+#   source lib.sh "$tokotoko"      # path of build/tokotoko
+#   e2e_start_display; e2e_start_app
+#   e2e_key 116                    # an X keycode (evdev + 8); modifiers as in "shift+13"
+#   e2e_wait_clip '２\r\nどの指使うの'  # printf format of the exact bytes expected
+set -uo pipefail
+
+E2E_APP=${1:?usage: script path/to/tokotoko}
+E2E_APP=$(readlink -f "$E2E_APP")
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+APP_PID=
+WIN=
+
+e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S.%N | cut -c1-12)" "$*" >&2; }
+
+e2e_fail() {
+    e2e_log "FAIL: $*"
+    if [[ -s $E2E_TMP/app.log ]]; then
+        e2e_log "program output:"
+        sed 's/^/    /' "$E2E_TMP/app.log" >&2
+    fi
+    exit 1
+}
+
+e2e_cleanup() {
+    [[ -n ${APP_PID:-} ]] && kill -9 "$APP_PID" 2>/dev/null
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+# Polls a command until it succeeds or `seconds` pass.
+e2e_poll() {
+    local seconds=$1
+    shift
+    local deadline=$((SECONDS + seconds))
+    until "$@"; do
+        ((SECONDS >= deadline)) && return 1
+        sleep 0.05
+    done
+}
+
+e2e_require() {
+    local tool
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null || e2e_fail "missing tool: $tool (run scripts/setup.sh test)"
+    done
+}
+
+# Starts Xvfb on a free display, the jp106 keymap, no autorepeat, and openbox.
+e2e_start_display() {
+    e2e_require Xvfb setxkbmap xset xdotool xclip openbox xprop
+    local width=${1:-1280} height=${2:-800}
+    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$E2E_TMP/display" \
+        2>"$E2E_TMP/xvfb.log" &
+    E2E_PIDS+=($!)
+    e2e_poll 15 test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
+    export DISPLAY=:$(head -n1 "$E2E_TMP/display")
+    setxkbmap -model jp106 -layout jp || e2e_fail "setxkbmap"
+    xset r off
+    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 15 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
+        e2e_fail "openbox did not start"
+    export QT_QPA_PLATFORM=xcb
+    unset QT_IM_MODULE
+    export LC_ALL=C.UTF-8
+}
+
+# Starts the program and waits for the entrance window.
+e2e_start_app() {
+    (cd "$E2E_TMP" && exec "$E2E_APP" "$@") >"$E2E_TMP/app.log" 2>&1 &
+    APP_PID=$!
+    e2e_wait_window 'とことこいりぐち'
+}
+
+# Waits until the program shows a window with exactly this title; sets WIN and activates it.
+e2e_wait_window() {
+    local title=$1 seconds=${2:-15}
+    WIN=$(timeout "$seconds" xdotool search --sync --onlyvisible --pid "$APP_PID" --name "^${title}\$" 2>/dev/null | head -n1)
+    [[ -n $WIN ]] || e2e_fail "no window titled '$title'"
+    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+}
+
+# Sends X keycodes (or keysym names, or chords such as shift+13), one after the other.
+e2e_key() {
+    local key
+    for key in "$@"; do
+        # Single digits would be read as keysyms; keycode 9 is Escape.
+        [[ $key == 9 ]] && key=Escape
+        xdotool key --delay 40 "$key" || e2e_fail "xdotool key $key"
+    done
+}
+
+e2e_clip() {
+    timeout 5 xclip -selection clipboard -o 2>/dev/null
+}
+
+# Waits until the clipboard holds exactly the bytes of the printf format `expected`.
+e2e_wait_clip() {
+    local expected=$1 seconds=${2:-5}
+    printf "$expected" >"$E2E_TMP/expected"
+    if ! e2e_poll "$seconds" bash -c 'cmp -s "$1" <(timeout 5 xclip -selection clipboard -o 2>/dev/null)' _ "$E2E_TMP/expected"; then
+        e2e_log "expected: $(od -An -c "$E2E_TMP/expected" | tr -s ' ')"
+        e2e_log "clipboard: $(e2e_clip | od -An -c | tr -s ' ')"
+        e2e_fail "clipboard mismatch"
+    fi
+    e2e_log "clipboard ok: $expected"
+}
+
+# Waits for the program to end within `seconds`; fails unless its status is `status`.
+e2e_wait_exit() {
+    local seconds=$1 status=${2:-0}
+    e2e_poll "$seconds" bash -c '! kill -0 "$1" 2>/dev/null' _ "$APP_PID" ||
+        e2e_fail "program still running after ${seconds}s"
+    wait "$APP_PID"
+    local rc=$?
+    APP_PID=
+    ((rc == status)) || e2e_fail "program ended with status $rc, expected $status"
+}
+
+e2e_pass() {
+    e2e_log "PASS"
+    exit 0
+}
