@@ -9,8 +9,16 @@
 namespace tokotoko {
 namespace {
 
-// X keycodes (evdev + 8) of the JIS keys whose virtual-key code follows their position.
-constexpr std::array<std::pair<quint32, int>, 38> kX11PhysicalKeys{{
+// X keycodes (evdev + 8) of the keys whose virtual-key code follows the physical key, as a
+// JIS keyboard on Windows reports them; `withShift`, when not 0, is the code with Shift held.
+struct PhysicalKey {
+    quint32 keycode;
+    int plain;
+    int withShift = 0;
+};
+
+constexpr std::array kX11PhysicalKeys{std::to_array<PhysicalKey>({
+    // The digit row: Shift+digit arrives as "!", "\"", ..., Shift+0 as "~".
     {10, 49},
     {11, 50},
     {12, 51},
@@ -21,40 +29,46 @@ constexpr std::array<std::pair<quint32, int>, 38> kX11PhysicalKeys{{
     {17, 56},
     {18, 57},
     {19, vk::Digit0},
+    // The JIS symbol keys: their characters say little about which key it was (a backslash
+    // comes from both the yen key and the ろ key, "~" from both ^ and Shift+0).
     {20, vk::Minus},
     {21, vk::Caret},
     {34, vk::At},
     {35, vk::BracketLeft},
     {47, vk::Semicolon},
     {48, vk::Colon},
-    {49, vk::ImeProcessed}, // 半角/全角 (GRAVE)
     {51, vk::BracketRight},
     {59, vk::Comma},
     {60, vk::Period},
     {61, vk::Slash},
-    {93, vk::ImeProcessed}, // ZENKAKUHANKAKU on keyboards that report it so
     {97, vk::Ro},
     {132, vk::Yen},
-    {66, vk::Eisu},
+    // The Japanese keys. 半角/全角 is the key the input method takes (229).
+    {49, vk::ImeProcessed},
+    {93, vk::ImeProcessed},       // ZENKAKUHANKAKU, on keyboards that report it so
+    {66, vk::Eisu, vk::CapsLock}, // Shift+英数 is Caps Lock
     {100, vk::Convert},
     {101, vk::KatakanaHiragana},
     {102, vk::NonConvert},
     {133, vk::LeftWindows},
     {134, vk::RightWindows},
     {135, vk::Application},
-    {64, vk::Alt}, // arrives as Meta when Shift is held on the jp layout
+    // The modifiers: Alt arrives as Meta when Shift is held on the jp layout.
+    {64, vk::Alt},
     {108, vk::Alt},
     {37, vk::Ctrl},
     {105, vk::Ctrl},
     {50, vk::Shift},
     {62, vk::Shift},
-    {107, vk::Print}, // PrintScreen: named "Prentscreen" by the key guide
-}};
+    // PrintScreen (Sys_Req with Alt). Windows calls it 44 and hardly ever reports its key
+    // down; here it gets the code the key guide names "Prentscreen", so the learner sees it.
+    {107, vk::Print},
+})};
 
-int physicalKeyCode(quint32 scanCode) {
-    for (const auto& [code, virtualKey] : kX11PhysicalKeys) {
-        if (code == scanCode)
-            return virtualKey;
+int physicalKeyCode(quint32 scanCode, bool shifted) {
+    for (const PhysicalKey& key : kX11PhysicalKeys) {
+        if (key.keycode == scanCode)
+            return shifted && key.withShift != 0 ? key.withShift : key.plain;
     }
     return 0;
 }
@@ -241,7 +255,10 @@ int qtKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     return functionKeyCode(qtKey);
 }
 
-// X state mask bits: ShiftMask 1, ControlMask 4, Mod1Mask 8 (Alt, and Meta on the jp layout).
+// X state mask bits: ShiftMask 1, ControlMask 4, Mod1Mask 8 (Alt, and Meta on the jp layout),
+// Mod2Mask 0x10 (Num Lock).
+constexpr quint32 kX11NumLock = 0x10;
+
 int shiftFromX11State(quint32 state) {
     return ((state & 0x1U) ? ShiftBit : 0) | ((state & 0x4U) ? CtrlBit : 0) |
            ((state & 0x8U) ? AltBit : 0);
@@ -253,29 +270,73 @@ int shiftFromQt(Qt::KeyboardModifiers modifiers) {
            ((modifiers & Qt::AltModifier) ? AltBit : 0);
 }
 
+// The keypad's navigation keys (Num Lock on, Shift held): Windows lets go of Shift for them.
+bool isKeypadNavigation(int keyCode) {
+    switch (keyCode) {
+    case vk::Clear:
+    case vk::PageUp:
+    case vk::PageDown:
+    case vk::End:
+    case vk::Home:
+    case vk::Left:
+    case vk::Up:
+    case vk::Right:
+    case vk::Down:
+    case vk::Insert:
+    case vk::Delete:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// A modifier key's own press carries its bit, as Windows reports it.
+int ownShiftBit(int keyCode) {
+    switch (keyCode) {
+    case vk::Shift:
+        return ShiftBit;
+    case vk::Ctrl:
+        return CtrlBit;
+    case vk::Alt:
+        return AltBit;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 KeyStroke translateKey(const RawKey& key) {
     KeyStroke stroke;
     const bool native = key.x11 && key.nativeScanCode != 0;
+    stroke.shift = native ? shiftFromX11State(key.nativeModifiers) : shiftFromQt(key.modifiers);
     if (native)
-        stroke.keyCode = physicalKeyCode(key.nativeScanCode);
+        stroke.keyCode = physicalKeyCode(key.nativeScanCode, stroke.shift & ShiftBit);
     if (stroke.keyCode == 0)
         stroke.keyCode = qtKeyCode(key.qtKey, key.modifiers);
-    stroke.shift = native ? shiftFromX11State(key.nativeModifiers) : shiftFromQt(key.modifiers);
     // Backtab carries Shift even where the modifiers lost it.
     if (key.qtKey == Qt::Key_Backtab)
         stroke.shift |= ShiftBit;
+    stroke.shift |= ownShiftBit(stroke.keyCode);
+    // Shift with a keypad digit key and Num Lock on gives the navigation key, and Windows
+    // reports it with Shift let go.
+    if (native && (key.modifiers & Qt::KeypadModifier) && (key.nativeModifiers & kX11NumLock) &&
+        isKeypadNavigation(stroke.keyCode))
+        stroke.shift &= ~ShiftBit;
     return stroke;
 }
 
 KeyStroke translateKey(const QKeyEvent& event) {
+    return translateKey(event, QGuiApplication::platformName() == QLatin1String("xcb"));
+}
+
+KeyStroke translateKey(const QKeyEvent& event, bool fromX11) {
     RawKey key;
     key.qtKey = event.key();
     key.modifiers = event.modifiers();
     key.nativeScanCode = event.nativeScanCode();
     key.nativeModifiers = event.nativeModifiers();
-    key.x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+    key.x11 = fromX11;
     return translateKey(key);
 }
 

@@ -90,9 +90,14 @@ struct RawKey {
 // Physical keys are told apart by their X keycode where the Qt key alone is ambiguous (the
 // yen key and the ろ key, the digit row under Shift, Alt under Shift) or missing (the
 // Japanese keys); everything else, and every event made by the program or a test, is
-// translated from Qt's key and modifiers.
+// translated from Qt's key and modifiers. The shift state is the X state before the key
+// (Caps Lock and Num Lock are not shift bits) where there is one, plus the own bit of a
+// Shift, Ctrl or Alt key pressed; the keypad's navigation keys reached with Shift under
+// Num Lock come without Shift, as Windows reports them.
 KeyStroke translateKey(const RawKey& key);
 KeyStroke translateKey(const QKeyEvent& event);
+// The same for an event known to come from X11 (`fromX11`) or not, whatever the platform.
+KeyStroke translateKey(const QKeyEvent& event, bool fromX11);
 
 // The Qt key that stands for a virtual-key code, for synthesized events; Qt::Key_unknown
 // when there is none. `shifted` picks Backtab for Tab.
