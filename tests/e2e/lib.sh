@@ -81,9 +81,10 @@ e2e_start_app() {
 }
 
 # Waits until the program shows a window with exactly this title; sets WIN and activates it.
+# (--all: without it xdotool takes any window of the program, whatever its title.)
 e2e_wait_window() {
     local title=$1 seconds=${2:-15}
-    WIN=$(timeout "$seconds" xdotool search --sync --onlyvisible --pid "$APP_PID" --name "^${title}\$" 2>/dev/null | head -n1)
+    WIN=$(timeout "$seconds" xdotool search --sync --all --onlyvisible --pid "$APP_PID" --name "^${title}\$" 2>/dev/null | head -n1)
     [[ -n $WIN ]] || e2e_fail "no window titled '$title'"
     xdotool windowactivate --sync "$WIN" 2>/dev/null || true
 }
