@@ -1,0 +1,14 @@
+#pragma once
+
+#include "YubirenChallenge.h"
+
+namespace tokotoko {
+
+// The alphabet challenge "アルファベットに挑戦": 30 seconds of letters.
+class frmYubiren2 final : public YubirenChallenge {
+    Q_OBJECT
+public:
+    explicit frmYubiren2(Platform& platform);
+};
+
+} // namespace tokotoko

@@ -1,0 +1,8 @@
+#include "frmYubiren3.h"
+
+namespace tokotoko {
+
+frmYubiren3::frmYubiren3(Platform& platform)
+    : YubirenChallenge(platform, kSymbolsAndNumbersChallenge) {}
+
+} // namespace tokotoko

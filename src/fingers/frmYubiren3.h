@@ -1,0 +1,15 @@
+#pragma once
+
+#include "YubirenChallenge.h"
+
+namespace tokotoko {
+
+// The symbols-and-numbers challenge "数字と記号も登場": 60 seconds of letters, digits and the
+// symbols of the JIS layout.
+class frmYubiren3 final : public YubirenChallenge {
+    Q_OBJECT
+public:
+    explicit frmYubiren3(Platform& platform);
+};
+
+} // namespace tokotoko
