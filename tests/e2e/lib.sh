@@ -57,17 +57,20 @@ e2e_require() {
 e2e_start_display() {
     e2e_require Xvfb setxkbmap xset xdotool xclip openbox xprop
     local width=${1:-1280} height=${2:-800}
-    Xvfb -displayfd 3 -screen 0 "${width}x${height}x24" -nolisten tcp 3>"$E2E_TMP/display" \
-        2>"$E2E_TMP/xvfb.log" &
+    # -noreset: otherwise the server resets (and forgets the keymap) whenever its last client
+    # disconnects, and refuses connections while it does.
+    Xvfb -displayfd 3 -noreset -screen 0 "${width}x${height}x24" -nolisten tcp \
+        3>"$E2E_TMP/display" 2>"$E2E_TMP/xvfb.log" &
     E2E_PIDS+=($!)
     e2e_poll 15 test -s "$E2E_TMP/display" || e2e_fail "Xvfb did not start"
     export DISPLAY=:$(head -n1 "$E2E_TMP/display")
+    e2e_poll 15 xset q >/dev/null 2>&1 || e2e_fail "display $DISPLAY does not answer"
     setxkbmap -model jp106 -layout jp || e2e_fail "setxkbmap"
     xset r off
     openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     e2e_poll 15 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
-        e2e_fail "openbox did not start"
+        e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"
     export QT_QPA_PLATFORM=xcb
     unset QT_IM_MODULE
     export LC_ALL=C.UTF-8
