@@ -18,7 +18,6 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const
                   Qt::Alignment alignment) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(name);
     label->setFont(font);
     label->setAlignment(alignment);
     QPalette palette = label->palette();

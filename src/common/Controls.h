@@ -24,7 +24,8 @@ inline const QColor buttonGrey{224, 224, 224};
 // when `opaque` is true; otherwise the parent shows through.
 void setColors(QWidget* widget, const QColor& text, const QColor& background, bool opaque);
 
-// A label named `name` (its objectName and accessible name).
+// A label named `name` (its objectName). It carries no fixed accessible name, so a screen
+// reader reads whatever text it shows.
 QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const QColor& text,
                   Qt::Alignment alignment);
 
