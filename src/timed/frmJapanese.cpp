@@ -1,0 +1,8 @@
+#include "frmJapanese.h"
+
+namespace tokotoko {
+
+frmJapanese::frmJapanese(Platform& platform)
+    : TimedChallenge(platform, kJapaneseTimedChallenge) {}
+
+} // namespace tokotoko
