@@ -1,6 +1,7 @@
 #include "InputBox.h"
 
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 
 namespace tokotoko {
 
@@ -16,8 +17,16 @@ void InputBox::setCompositionAllowed(bool allowed) {
 
 QVariant InputBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     if (query == Qt::ImEnabled)
-        return m_compositionAllowed;
+        return m_compositionAllowed && !isReadOnly();
     return QLineEdit::inputMethodQuery(query);
+}
+
+void InputBox::inputMethodEvent(QInputMethodEvent* event) {
+    if (isReadOnly()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::inputMethodEvent(event);
 }
 
 void InputBox::focusInEvent(QFocusEvent* event) {

@@ -23,6 +23,9 @@ Q_SIGNALS:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    // A locked (read-only) box takes nothing from the input method either; QLineEdit alone
+    // would still insert committed text.
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     bool m_compositionAllowed = true;

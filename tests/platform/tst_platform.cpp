@@ -1,12 +1,15 @@
 // The platform layer's own logic: key translation for the keys the windows rely on, the
 // Open-file filter conversion, the random draw's range, and where cue files are found.
 
+#include "platform/InputBox.h"
 #include "platform/KeyTranslation.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSoundCue.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -45,6 +48,7 @@ private Q_SLOTS:
     void nameFilters();
     void reseededRandomStaysBelowOne();
     void cueFilesAreFoundInTheFoldersInOrder();
+    void aLockedInputBoxTakesNoInputMethodText();
 };
 
 namespace {
@@ -279,6 +283,25 @@ void PlatformTest::cueFilesAreFoundInTheFoldersInOrder() {
              second.filePath(QStringLiteral("ding.wav")));
     QVERIFY(cues.resolve(QStringLiteral("\\zannen.wav")).isEmpty());
     QVERIFY(cues.resolve(QStringLiteral("\\")).isEmpty());
+}
+
+void PlatformTest::aLockedInputBoxTakesNoInputMethodText() {
+    InputBox box;
+    const auto commit = [&box](const QString& text) {
+        QInputMethodEvent event;
+        event.setCommitString(text);
+        QApplication::sendEvent(&box, &event);
+    };
+    commit(QStringLiteral("日本"));
+    QCOMPARE(box.text(), QStringLiteral("日本"));
+    QVERIFY(box.inputMethodQuery(Qt::ImEnabled).toBool());
+    box.setReadOnly(true);
+    QVERIFY(!box.inputMethodQuery(Qt::ImEnabled).toBool());
+    commit(QStringLiteral("語"));
+    QCOMPARE(box.text(), QStringLiteral("日本"));
+    box.setReadOnly(false);
+    box.setCompositionAllowed(false);
+    QVERIFY(!box.inputMethodQuery(Qt::ImEnabled).toBool());
 }
 
 QTEST_MAIN(PlatformTest)

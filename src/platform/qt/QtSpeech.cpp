@@ -75,7 +75,8 @@ void SpeechWorker::setVolume(double volume) {
 }
 
 void SpeechWorker::enqueue(const QString& text) {
-    if (m_broken)
+    // Nothing to say: an empty say() may never report its end and would hold up the queue.
+    if (m_broken || text.trimmed().isEmpty())
         return;
     m_queue.push_back(text);
     feed();
