@@ -18,15 +18,76 @@
 #include <QStandardPaths>
 #include <QTime>
 #include <QTimer>
+#include <QWindow>
 
 #include <chrono>
 #include <random>
 
 namespace tokotoko {
 
+bool onWayland() {
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+// Watches the application's events for the input that gives Qt a serial to offer a clipboard
+// text with, and for the loss of the keyboard focus.
+class QtClipboard::InputWatch final : public QObject {
+public:
+    explicit InputWatch(QtClipboard& clipboard)
+        : m_clipboard(clipboard) {
+        qApp->installEventFilter(this);
+        connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* window) {
+            if (!window)
+                m_clipboard.focusLost();
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        // Keys the program posts itself carry no serial: only the window system's count.
+        const QEvent::Type type = event->type();
+        if (event->spontaneous() && (type == QEvent::KeyPress || type == QEvent::MouseButtonPress))
+            m_clipboard.inputArrived();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QtClipboard& m_clipboard;
+};
+
+QtClipboard::QtClipboard()
+    : QtClipboard(onWayland()) {}
+
+QtClipboard::QtClipboard(bool needsInputSerial)
+    : m_needsInputSerial(needsInputSerial) {
+    if (m_needsInputSerial && qApp)
+        m_inputWatch = std::make_unique<InputWatch>(*this);
+}
+
+QtClipboard::~QtClipboard() = default;
+
 void QtClipboard::setText(const QString& text) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return;
+    clipboard->setText(text, QClipboard::Clipboard);
+    m_hasPendingText = m_needsInputSerial && !m_inputSinceFocus;
+    if (m_hasPendingText)
+        m_pendingText = text;
+}
+
+// Offered once: a later key must not take back a clipboard another program has set since.
+void QtClipboard::inputArrived() {
+    m_inputSinceFocus = true;
+    if (!m_hasPendingText)
+        return;
+    m_hasPendingText = false;
     if (QClipboard* clipboard = QGuiApplication::clipboard())
-        clipboard->setText(text, QClipboard::Clipboard);
+        clipboard->setText(m_pendingText, QClipboard::Clipboard);
+}
+
+void QtClipboard::focusLost() {
+    m_inputSinceFocus = false;
 }
 
 int SystemClock::timeOfDay() const {

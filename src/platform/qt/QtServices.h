@@ -13,12 +13,38 @@
 
 #include <QStringList>
 
+#include <memory>
+
 namespace tokotoko {
 
+// On Wayland the compositor takes a clipboard text only with the serial of an input event
+// the program has received, and Qt 6.4 has none to give before the first key or click (not
+// even once a window has the keyboard focus). A text set while no input has arrived since
+// the program got the focus (the entrance's first entry at start-up, a window opened while
+// the program is in the background) is offered again with the first key or click.
 class QtClipboard final : public Clipboard {
 public:
+    QtClipboard();
+    explicit QtClipboard(bool needsInputSerial);
+    ~QtClipboard() override;
+    QtClipboard(const QtClipboard&) = delete;
+    QtClipboard& operator=(const QtClipboard&) = delete;
     void setText(const QString& text) override;
+
+private:
+    class InputWatch;
+    void inputArrived();
+    void focusLost();
+
+    bool m_needsInputSerial = false;
+    bool m_inputSinceFocus = false;
+    bool m_hasPendingText = false;
+    QString m_pendingText;
+    std::unique_ptr<InputWatch> m_inputWatch;
 };
+
+// Whether the window system is a Wayland compositor rather than an X server.
+bool onWayland();
 
 class SystemClock final : public Clock {
 public:
