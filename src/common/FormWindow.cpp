@@ -135,6 +135,17 @@ void FormWindow::placeFullScreen() {
     setWindowState(windowState() &
                    ~(Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized));
     const QRect area = screen->geometry();
+    // A Wayland client cannot place its window: once it is shown, ask the compositor to fill
+    // the screen with it instead (title and menu bars kept); the resize handler lays out
+    // whatever size the compositor gives. (Qt 6.4 never maps a window maximized before show.)
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        resize(area.size());
+        QTimer::singleShot(0, this, [this] {
+            if (isVisible())
+                setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+        });
+        return;
+    }
     move(area.topLeft());
     resize(area.size());
     m_fitFramePending = true;
