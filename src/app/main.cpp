@@ -14,6 +14,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tokotoko"));
     QApplication::setApplicationVersion(tokotoko::programVersion());
+    // The menu entry's name: Wayland compositors find the window's icon and name through it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.tokotoko.Tokotoko"));
 
     auto platform = tokotoko::makeQtPlatform();
     tokotoko::FormCatalog exercises;
@@ -23,7 +25,10 @@ int main(int argc, char* argv[]) {
 
     const int status = QApplication::exec();
     // Leave at once: nothing waits for windows to close, for the speech thread, or for a
-    // clipboard manager to take the clipboard over.
-    std::fflush(nullptr);
+    // clipboard manager to take the clipboard over. Only our own streams are flushed: flushing
+    // every stream would wait for the lock of the speech daemon's socket stream, which its
+    // reader thread holds while it waits for the daemon's next reply.
+    std::fflush(stdout);
+    std::fflush(stderr);
     std::_Exit(status);
 }
