@@ -25,6 +25,7 @@ test_packages=(
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-xserver-utils x11-utils openbox dbus-x11
     imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev
+    dpkg-dev appstream desktop-file-utils qt6-wayland sway wtype wl-clipboard
 )
 
 install_missing() {
