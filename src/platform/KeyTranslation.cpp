@@ -304,6 +304,20 @@ int ownShiftBit(int keyCode) {
     }
 }
 
+// The Wayland keycode's say: a key symbol whose code a JIS key shares with another key is
+// settled by the keycode; any other symbol stands for itself.
+bool sharesSymbol(int physical, int fromSymbol) {
+    return (physical == vk::Yen && fromSymbol == vk::Ro) ||        // backslash
+           (physical == vk::Digit0 && fromSymbol == vk::Caret) ||  // "~"
+           (physical == vk::Alt && fromSymbol == vk::LeftWindows); // Meta
+}
+
+int waylandKeyCode(const RawKey& key, bool shifted) {
+    const int fromSymbol = qtKeyCode(key.qtKey, key.modifiers);
+    const int physical = physicalKeyCode(key.nativeScanCode, shifted);
+    return sharesSymbol(physical, fromSymbol) ? physical : fromSymbol;
+}
+
 } // namespace
 
 KeyStroke translateKey(const RawKey& key) {
@@ -312,6 +326,8 @@ KeyStroke translateKey(const RawKey& key) {
     stroke.shift = native ? shiftFromX11State(key.nativeModifiers) : shiftFromQt(key.modifiers);
     if (native)
         stroke.keyCode = physicalKeyCode(key.nativeScanCode, stroke.shift & ShiftBit);
+    else if (key.wayland && key.nativeScanCode != 0)
+        stroke.keyCode = waylandKeyCode(key, stroke.shift & ShiftBit);
     if (stroke.keyCode == 0)
         stroke.keyCode = qtKeyCode(key.qtKey, key.modifiers);
     // Backtab carries Shift even where the modifiers lost it.
@@ -327,7 +343,15 @@ KeyStroke translateKey(const RawKey& key) {
 }
 
 KeyStroke translateKey(const QKeyEvent& event) {
-    return translateKey(event, QGuiApplication::platformName() == QLatin1String("xcb"));
+    const QString platform = QGuiApplication::platformName();
+    if (!platform.startsWith(QLatin1String("wayland")))
+        return translateKey(event, platform == QLatin1String("xcb"));
+    RawKey key;
+    key.qtKey = event.key();
+    key.modifiers = event.modifiers();
+    key.nativeScanCode = event.nativeScanCode();
+    key.wayland = true;
+    return translateKey(key);
 }
 
 KeyStroke translateKey(const QKeyEvent& event, bool fromX11) {

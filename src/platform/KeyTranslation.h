@@ -85,6 +85,7 @@ struct RawKey {
     quint32 nativeScanCode = 0;  // X11/Wayland: the X keycode (evdev code + 8); 0 when unknown
     quint32 nativeModifiers = 0; // X11: the X state mask before the key
     bool x11 = false;            // whether the native fields come from X11
+    bool wayland = false;        // whether the keycode comes from a Wayland keymap
 };
 
 // Physical keys are told apart by their X keycode where the Qt key alone is ambiguous (the
@@ -94,6 +95,10 @@ struct RawKey {
 // (Caps Lock and Num Lock are not shift bits) where there is one, plus the own bit of a
 // Shift, Ctrl or Alt key pressed; the keypad's navigation keys reached with Shift under
 // Num Lock come without Shift, as Windows reports them.
+// On Wayland a virtual keyboard (on-screen keyboard, remote desktop, wtype) brings a keymap
+// of its own whose keycodes name no physical key, so there the keycode only decides between
+// the JIS keys that share a key symbol (yen and ろ, Shift+0 and Shift+^, Alt and Shift+Alt);
+// everything else is translated from Qt's key and modifiers.
 KeyStroke translateKey(const RawKey& key);
 KeyStroke translateKey(const QKeyEvent& event);
 // The same for an event known to come from X11 (`fromX11`) or not, whatever the platform.

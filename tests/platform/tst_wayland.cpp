@@ -1,7 +1,9 @@
 // What the platform layer does differently under a Wayland compositor, driven offscreen: the
 // clipboard text that the compositor could not take yet is offered again with the first key
-// or click, once, and only then.
+// or click, once, and only then; the keycode tells apart only the JIS keys that share a key
+// symbol, since a virtual keyboard's keycodes name no physical key.
 
+#include "platform/KeyTranslation.h"
 #include "platform/qt/QtServices.h"
 
 #include <QApplication>
@@ -32,6 +34,8 @@ class WaylandTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void keyTranslation_data();
+    void keyTranslation();
     void init();
     void cleanup();
     void firstInput_data();
@@ -44,6 +48,57 @@ private:
     void showWindow();
     std::unique_ptr<QWidget> m_window;
 };
+
+void WaylandTest::keyTranslation_data() {
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("keycode");
+    QTest::addColumn<int>("keyCode");
+    QTest::addColumn<int>("shift");
+    const int shift = Qt::ShiftModifier;
+    // A JIS keyboard with the jp keymap: the same symbol from two keys.
+    QTest::newRow("yen key: backslash") << int(Qt::Key_Backslash) << 0 << 132 << vk::Yen << 0;
+    QTest::newRow("ro key: backslash") << int(Qt::Key_Backslash) << 0 << 97 << vk::Ro << 0;
+    QTest::newRow("shift+yen: bar") << int(Qt::Key_Bar) << shift << 132 << vk::Yen << ShiftBit;
+    QTest::newRow("shift+ro: underscore")
+        << int(Qt::Key_Underscore) << shift << 97 << vk::Ro << ShiftBit;
+    QTest::newRow("shift+0: tilde")
+        << int(Qt::Key_AsciiTilde) << shift << 19 << vk::Digit0 << ShiftBit;
+    QTest::newRow("shift+^: tilde")
+        << int(Qt::Key_AsciiTilde) << shift << 21 << vk::Caret << ShiftBit;
+    QTest::newRow("shift+alt: meta")
+        << int(Qt::Key_Meta) << int(Qt::ShiftModifier | Qt::AltModifier) << 64 << vk::Alt
+        << (ShiftBit | AltBit);
+    QTest::newRow("windows key: meta") << int(Qt::Key_Meta) << 0 << 133 << vk::LeftWindows << 0;
+    QTest::newRow("digit 1") << int(Qt::Key_1) << 0 << 10 << 49 << 0;
+    QTest::newRow("shift+1: exclam") << int(Qt::Key_Exclam) << shift << 10 << 49 << ShiftBit;
+    // A virtual keyboard's own keymap: its keycodes say nothing about the key.
+    QTest::newRow("virtual: Down at the 1 key's keycode")
+        << int(Qt::Key_Down) << 0 << 10 << vk::Down << 0;
+    QTest::newRow("virtual: a at the yen key's keycode")
+        << int(Qt::Key_A) << 0 << 132 << vk::LetterA << 0;
+    QTest::newRow("virtual: backslash at Escape's keycode")
+        << int(Qt::Key_Backslash) << 0 << 9 << vk::Ro << 0;
+    QTest::newRow("virtual: Escape at the Alt key's keycode")
+        << int(Qt::Key_Escape) << 0 << 64 << vk::Escape << 0;
+    QTest::newRow("posted: no keycode") << int(Qt::Key_Backslash) << 0 << 0 << vk::Ro << 0;
+}
+
+void WaylandTest::keyTranslation() {
+    QFETCH(int, qtKey);
+    QFETCH(int, modifiers);
+    QFETCH(int, keycode);
+    QFETCH(int, keyCode);
+    QFETCH(int, shift);
+    RawKey key;
+    key.qtKey = qtKey;
+    key.modifiers = Qt::KeyboardModifiers(modifiers);
+    key.nativeScanCode = static_cast<quint32>(keycode);
+    key.wayland = true;
+    const KeyStroke stroke = translateKey(key);
+    QCOMPARE(stroke.keyCode, keyCode);
+    QCOMPARE(stroke.shift, shift);
+}
 
 void WaylandTest::init() {
     clipboardTakenElsewhere(QString());
