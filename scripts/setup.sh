@@ -66,6 +66,12 @@ test)
     # The unit and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKOTOKO_SANITIZE=ON
     ctest --test-dir build-asan -j "$jobs" --output-on-failure -L 'unit|window'
+    # The libFuzzer targets, built with clang from only the sources they exercise; each runs
+    # for a minute (TOKOTOKO_FUZZ_SECONDS) from the committed seeds.
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DTOKOTOKO_FUZZ=ON -DTOKOTOKO_FUZZ_SECONDS="${TOKOTOKO_FUZZ_SECONDS:-60}"
+    cmake --build build-fuzz -j "$jobs" --target tokotoko_fuzzers
+    ctest --test-dir build-fuzz -j "$jobs" --output-on-failure -L fuzz
     ;;
 *)
     echo "usage: $0 run|test|build" >&2
