@@ -139,6 +139,27 @@ e2e_start_app
 e2e_wait_clip '１\r\n押せばわかる'
 e2e_key 116 # Down
 e2e_wait_clip '２\r\nどの指使うの'
+
+# The installed program finds its bundled texts in /usr/share/tokotoko: the Japanese line
+# practice's Open-file dialog starts among them, so the bare file name opens the text.
+if [[ -f $BUILD_DIR/src/lines/libtokotoko_lines.a ]]; then
+    e2e_require iconv
+    entrance=$WIN
+    e2e_key 14 # the digit 5
+    e2e_wait_window '応用日本語入力　１'
+    practice=$WIN
+    e2e_key ctrl+32 # Ctrl+O
+    e2e_wait_window '開く' 10
+    xdotool type --delay 20 japanese.txt || e2e_fail "typing the file name"
+    e2e_key 36 # Return
+    e2e_poll 10 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" >/dev/null' \
+        _ "$APP_PID" || e2e_fail "the Open-file dialog did not open japanese.txt from the installed texts"
+    xdotool windowactivate --sync "$practice" 2>/dev/null || true
+    first_line=$(iconv -f CP932 -t UTF-8 /usr/share/tokotoko/texts/japanese.txt | head -n1 | tr -d '\r')
+    e2e_key 36 # the starting Enter shows the first line
+    e2e_wait_clip "${first_line//%/%%}"
+    xdotool windowactivate --sync "$entrance" 2>/dev/null || true
+fi
 e2e_key Escape
 e2e_wait_exit 2 0
 
