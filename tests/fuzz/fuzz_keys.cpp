@@ -5,8 +5,8 @@
 //
 // Input layout (little-endian, missing bytes read as 0):
 //   int32 Qt key, uint32 Qt modifiers, uint32 X keycode, uint32 X state, uint8 flags (bit 0:
-//   from X11), int32 key code and int32 shift state for a lookup of their own, uint8 choice of
-//   the texts shown before.
+//   from X11, bit 1: a Wayland keycode), int32 key code and int32 shift state for a lookup of
+//   their own, uint8 choice of the texts shown before.
 
 #include "FuzzCheck.h"
 
@@ -62,17 +62,33 @@ void checkStroke(const RawKey& key, const KeyStroke& stroke) {
 }
 
 // Events made by the program or a test carry no native fields that count; X events take their
-// shift state from the X state, whatever Qt's modifiers say (apart from the keypad).
+// shift state from the X state, whatever Qt's modifiers say (apart from the keypad); a Wayland
+// keycode only tells apart the JIS keys that share a key symbol.
 void checkWhatCounts(const RawKey& key, const KeyStroke& stroke) {
-    RawKey other = key;
     if (key.x11 && key.nativeScanCode != 0) {
-        other.modifiers ^= kNonKeypadModifiers;
-    } else {
-        other.nativeScanCode = ~key.nativeScanCode;
-        other.nativeModifiers = ~key.nativeModifiers;
-        other.x11 = false;
+        RawKey otherModifiers = key;
+        otherModifiers.modifiers ^= kNonKeypadModifiers;
+        FUZZ_CHECK(translateKey(otherModifiers) == stroke);
+        return;
     }
-    FUZZ_CHECK(translateKey(other) == stroke);
+    RawKey symbolOnly = key;
+    symbolOnly.nativeScanCode = 0;
+    symbolOnly.nativeModifiers = ~key.nativeModifiers;
+    symbolOnly.x11 = false;
+    symbolOnly.wayland = false;
+    const KeyStroke fromSymbol = translateKey(symbolOnly);
+    if (!key.wayland || key.nativeScanCode == 0) {
+        FUZZ_CHECK(fromSymbol == stroke);
+        return;
+    }
+    if (stroke.keyCode != fromSymbol.keyCode) {
+        const bool sharedSymbol =
+            (stroke.keyCode == vk::Yen && fromSymbol.keyCode == vk::Ro) ||
+            (stroke.keyCode == vk::Digit0 && fromSymbol.keyCode == vk::Caret) ||
+            (stroke.keyCode == vk::Alt && fromSymbol.keyCode == vk::LeftWindows);
+        FUZZ_CHECK(sharedSymbol);
+    }
+    FUZZ_CHECK((stroke.shift & fromSymbol.shift) == fromSymbol.shift);
 }
 
 // SendTabKey and the key guide's menu-key toggle post keys by virtual-key code: each must come
@@ -156,7 +172,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     key.modifiers = Qt::KeyboardModifiers::fromInt(static_cast<int>(in.take<uint32_t>()));
     key.nativeScanCode = in.take<uint32_t>();
     key.nativeModifiers = in.take<uint32_t>();
-    key.x11 = in.take<uint8_t>() & 1;
+    const auto flags = in.take<uint8_t>();
+    key.x11 = flags & 1;
+    key.wayland = flags & 2;
     const int ownKeyCode = in.take<int32_t>();
     const int ownShift = in.take<int32_t>();
     const KeyTexts shown = shownBefore(in.take<uint8_t>());

@@ -32,7 +32,7 @@ printf 'truncated \xE3\x81 UTF-8 \xEF\xBB\xBF\r\n' >"$texts/invalid_utf8.txt"
 printf 'a\0b\r\n' >"$texts/nul.txt"
 : >"$texts/empty.txt"
 
-# A key event: Qt key, Qt modifiers, X keycode, X state, flags (1: from X11), then a key code
+# A key event: Qt key, Qt modifiers, X keycode, X state, flags (1: X11, 2: Wayland), then a key code
 # and a shift state of its own and the choice of the texts shown before.
 le32() { printf "\\x$(printf %02x $(($1 & 255)))\\x$(printf %02x $((($1 >> 8) & 255)))\\x$(printf %02x $((($1 >> 16) & 255)))\\x$(printf %02x $((($1 >> 24) & 255)))"; }
 event() { # name qtKey modifiers keycode state flags keyCode shift shown
@@ -54,3 +54,7 @@ event ctrl_key 0x01000021 $ctrl 37 0 1 17 2 0
 event henkan 0x01001123 0 100 0 1 28 0 0
 event muhenkan 0x01001122 0 102 0 1 29 0 0
 event super_l 0x01000053 0 133 0 1 91 0 0
+# Wayland (flags 2): the keycode settles only the keys that share a key symbol.
+event wayland_yen 0x5c 0 132 0 2 220 0 3
+event wayland_shift_0 0x7e $shift_ 19 0 2 48 1 2
+event wayland_shift_alt 0x01000022 $((shift_ | alt)) 64 0 2 18 0 0
