@@ -136,6 +136,10 @@ E2E_APP=/usr/bin/$command
 grep -qx "$E2E_APP" <<<"$files" || e2e_fail "Exec=$command is not the packaged /usr/bin/tokotoko"
 e2e_start_display
 e2e_start_app
+# X11 desktops match the window to its menu entry (and icon) by the window's class.
+wm_class=$(xprop -id "$WIN" WM_CLASS | sed -n 's/.*, "\(.*\)"$/\1/p')
+[[ -n $wm_class && $wm_class == "$(sed -n 's/^StartupWMClass=//p' "$desktop")" ]] ||
+    e2e_fail "the window's class '$wm_class' is not the entry's StartupWMClass"
 e2e_wait_clip '１\r\n押せばわかる'
 e2e_key 116 # Down
 e2e_wait_clip '２\r\nどの指使うの'
