@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Real audio for the end-to-end tests: a private PulseAudio server whose only sink is a null
+# sink, recorded from its monitor while the program runs, and a private speech-dispatcher
+# that speaks into the same server. Everything lives in the test's own runtime folder, so
+# nothing reaches (or comes from) a sound server or speech daemon of the desktop. Source after
+# lib.sh; the program started afterwards inherits the environment.
+#
+#   e2e_audio_start            # server, null sink, recorder; exports where they are
+#   e2e_speech_start           # speech-dispatcher with espeak-ng on that server
+#   mark=$(e2e_audio_mark)     # the recording's position now
+#   e2e_audio_summary "$mark"  # JSON from sound_events.py: onsets, segments, loud seconds
+#   e2e_audio_wait_quiet "$mark" [quiet] [timeout]  # sound, then `quiet` seconds of silence
+#   e2e_json "$summary" 'len(onsets)'               # a Python expression over the summary
+
+E2E_AUDIO_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+E2E_AUDIO_RATE=22050
+
+e2e_audio_start() {
+    e2e_require pulseaudio pactl parec python3
+    export XDG_RUNTIME_DIR=$E2E_TMP/audio-runtime
+    install -d -m 700 "$XDG_RUNTIME_DIR" "$E2E_TMP/audio-home"
+    export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
+    # No default script: only the socket and the null sink, so no device is probed, nothing
+    # suspends an idle sink and no D-Bus session is looked for.
+    (
+        export HOME=$E2E_TMP/audio-home
+        unset DISPLAY DBUS_SESSION_BUS_ADDRESS
+        exec pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false --use-pid-file=no \
+            --log-target=stderr -L "module-native-protocol-unix auth-anonymous=1" \
+            -L "module-null-sink sink_name=t rate=$E2E_AUDIO_RATE channels=1"
+    ) >"$E2E_TMP/pulseaudio.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 15 pactl info >/dev/null 2>&1 || { cat "$E2E_TMP/pulseaudio.log" >&2; e2e_fail "pulseaudio did not start"; }
+    pactl set-default-sink t || e2e_fail "no null sink"
+    # The default latency loses short sounds.
+    parec --device=t.monitor --latency-msec=20 --format=s16le --rate=$E2E_AUDIO_RATE --channels=1 \
+        --raw >"$E2E_TMP/audio.raw" 2>"$E2E_TMP/parec.log" &
+    E2E_PIDS+=($!)
+    e2e_poll 10 bash -c '(($(stat -c %s "$1") > 0))' _ "$E2E_TMP/audio.raw" ||
+        e2e_fail "nothing recorded: $(cat "$E2E_TMP/parec.log")"
+    e2e_log "audio server up, recording $E2E_TMP/audio.raw"
+}
+
+# speech-dispatcher, started here rather than spawned by the program: it then certainly
+# speaks into this test's server, and this test ends it.
+e2e_speech_start() {
+    e2e_require speech-dispatcher
+    local socket=$XDG_RUNTIME_DIR/speechd.sock
+    install -d "$E2E_TMP/speechd-log" "$E2E_TMP/audio-home/.config"
+    (
+        export HOME=$E2E_TMP/audio-home XDG_CONFIG_HOME=$E2E_TMP/audio-home/.config
+        unset DISPLAY DBUS_SESSION_BUS_ADDRESS
+        exec speech-dispatcher --run-single --timeout 0 --communication-method unix_socket \
+            --socket-path "$socket" --log-dir "$E2E_TMP/speechd-log" \
+            --pid-file "$XDG_RUNTIME_DIR/speechd.pid"
+    ) >"$E2E_TMP/speechd.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 15 test -S "$socket" || { cat "$E2E_TMP/speechd.log" >&2; e2e_fail "speech-dispatcher did not start"; }
+    export SPEECHD_ADDRESS=unix_socket:$socket
+    e2e_log "speech-dispatcher up at $socket"
+}
+
+# The recording's length in bytes: where what happens next will be.
+e2e_audio_mark() {
+    stat -c %s "$E2E_TMP/audio.raw"
+}
+
+e2e_audio_summary() {
+    python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/audio.raw" summary \
+        --rate "$E2E_AUDIO_RATE" --start "$1" "${@:2}"
+}
+
+# Waits until, after the mark, there was sound and then `quiet` seconds of silence; prints the
+# summary of that stretch.
+e2e_audio_wait_quiet() {
+    local mark=$1 quiet=${2:-1.0} seconds=${3:-20}
+    python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/audio.raw" wait-quiet \
+        --rate "$E2E_AUDIO_RATE" --start "$mark" --quiet "$quiet" --timeout "$seconds" "${@:4}" ||
+        e2e_fail "no sound followed by ${quiet}s of silence within ${seconds}s"
+}
+
+# Evaluates a Python expression over the fields of a summary (onsets, segments, loud, ...).
+e2e_json() {
+    python3 -c 'import json, sys; print(eval(sys.argv[2], {}, json.loads(sys.argv[1])))' "$1" "$2"
+}
