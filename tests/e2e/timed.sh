@@ -27,6 +27,24 @@ next_line() {
     e2e_clip
 }
 
+# Types a line into the input box and makes sure it arrived whole before it is judged: under
+# load xdotool sometimes garbles a Japanese character it types through a borrowed keycode.
+# Ctrl+A, Ctrl+C copy the input box's own text (the Ctrl first copies the shown line, which is
+# the same line); a garbled text is cleared and typed again.
+type_line() {
+    local line=$1 attempt
+    for attempt in 1 2 3 4; do
+        xdotool type --delay 30 "$line" || e2e_fail "xdotool type line"
+        e2e_key ctrl+38 ctrl+54
+        if e2e_poll 2 bash -c '[[ $(timeout 5 xclip -selection clipboard -o 2>/dev/null) == "$1" ]]' _ "$line"; then
+            return 0
+        fi
+        e2e_log "typed line garbled (attempt $attempt): $(e2e_clip)"
+        e2e_key ctrl+38 22
+    done
+    e2e_fail "could not type: $line"
+}
+
 e2e_start_display
 e2e_start_app
 e2e_wait_clip '１\r\n押せばわかる'
@@ -61,7 +79,7 @@ e2e_log "drawn: $line"
 for right in 1 2 3; do
     # The input box is a Japanese one; without an input method running, xdotool's keys with
     # Japanese keysyms arrive as plain characters.
-    xdotool type --delay 30 "$line" || e2e_fail "xdotool type line"
+    type_line "$line"
     e2e_key 36
     line=$(next_line "$line")
     e2e_log "right $right, drawn: $line"
