@@ -26,6 +26,16 @@ e2e_fail() {
     exit 1
 }
 
+# Reports that the test cannot run on this machine (CTest counts exit 77 as skipped). Where
+# every test must run (CI sets TOKOTOKO_NO_SKIP=1), that is a failure instead.
+e2e_skip() {
+    if [[ ${TOKOTOKO_NO_SKIP:-} == 1 ]]; then
+        e2e_fail "cannot run here, and skipping is not allowed: $*"
+    fi
+    e2e_log "SKIP: $*"
+    exit 77
+}
+
 e2e_cleanup() {
     [[ -n ${APP_PID:-} ]] && kill -9 "$APP_PID" 2>/dev/null
     local pid
