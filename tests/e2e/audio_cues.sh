@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The guide drill's cue, recorded from a real sound server: one wrong key sounds one cue; ten
-# wrong keys in quick succession sound ten cues, each one heard from its start (ten onsets,
-# no silent cue); a right key afterwards still advances the drill.
+# The guide drill's cue, recorded from a real sound server: one wrong key sounds one whole
+# cue, not cut short at its end; ten wrong keys in quick succession sound ten cues, each one
+# heard from its start (ten onsets, no silent cue); a right key afterwards still advances the
+# drill.
 # labels: e2e audio
 # timeout: 120
 source "$(dirname "$0")/lib.sh" "$@"
@@ -22,7 +23,9 @@ e2e_wait_clip 'F'
 one=$(e2e_audio_wait_quiet "$mark" 0.5 10)
 e2e_log "one wrong key: $one"
 (($(e2e_json "$one" 'len(onsets)') == 1)) || e2e_fail "one wrong key gave $(e2e_json "$one" 'len(onsets)') onsets"
-(($(e2e_json "$one" 'int(loud >= 0.3)') == 1)) || e2e_fail "the cue is too short or silent"
+# The whole ding is heard, its last tenth of a second included (0.7 s; it fades out to
+# silence, so about 0.69 s of it is above the threshold).
+(($(e2e_json "$one" 'int(loud >= 0.64)') == 1)) || e2e_fail "the cue was cut short: $one"
 
 mark=$(e2e_audio_mark)
 xdotool key --delay 150 44 44 44 44 44 44 44 44 44 44 || e2e_fail "xdotool key"

@@ -36,7 +36,7 @@ e2e_audio_start() {
     parec --device=t.monitor --latency-msec=20 --format=s16le --rate=$E2E_AUDIO_RATE --channels=1 \
         --raw >"$E2E_TMP/audio.raw" 2>"$E2E_TMP/parec.log" &
     E2E_PIDS+=($!)
-    e2e_poll 10 bash -c '(($(stat -c %s "$1") > 0))' _ "$E2E_TMP/audio.raw" ||
+    e2e_poll 10 test -s "$E2E_TMP/audio.raw" ||
         e2e_fail "nothing recorded: $(cat "$E2E_TMP/parec.log")"
     e2e_log "audio server up, recording $E2E_TMP/audio.raw"
 }
