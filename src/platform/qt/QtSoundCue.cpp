@@ -9,6 +9,13 @@
 
 #include <utility>
 
+// The default cue is a resource of this static library. The linker drops an object file that
+// nothing refers to, the resource's registration included, so it is asked for by name (this
+// has to happen outside any namespace).
+static void registerCueResources() {
+    Q_INIT_RESOURCE(platform);
+}
+
 namespace tokotoko {
 namespace {
 
@@ -27,7 +34,10 @@ bool haveAudioOutput() {
 } // namespace
 
 QtSoundCue::QtSoundCue(QStringList folders)
-    : m_folders(std::move(folders)) {}
+    : m_folders(std::move(folders)) {
+    static const bool registered = (registerCueResources(), true);
+    Q_UNUSED(registered);
+}
 
 QtSoundCue::~QtSoundCue() = default;
 
