@@ -45,8 +45,9 @@ YubirenChallenge::YubirenChallenge(Platform& platform, const ChallengeVariant& v
     setObjectName(variant.formName);
 }
 
+// Timer1 goes with the controls when the window is closed: only a loaded window has a game.
 bool YubirenChallenge::gameRunning() const {
-    return Timer1 && Timer1->isActive();
+    return isLoaded() && Timer1 && Timer1->isActive();
 }
 
 void YubirenChallenge::createControls() {
