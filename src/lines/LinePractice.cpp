@@ -70,6 +70,13 @@ QString zeroTime() {
     return LinePractice::elapsedText(0);
 }
 
+// Shows a count or a time and lets assistive technology read it: a label with an accessible
+// name no longer reports its text by itself.
+void setCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 } // namespace
 
 LinePractice::LinePractice(Platform& platform, const LinePracticeVariant& variant)
@@ -158,15 +165,15 @@ void LinePractice::Form_Load() {
     setKeyPreview(true);
     m_rightCount = 0;
     m_wrongCount = 0;
-    lblMaru->setText(rightText(0));
-    lblBatsu->setText(wrongText(0));
+    setCaption(lblMaru, rightText(0));
+    setCaption(lblBatsu, wrongText(0));
     // The label shows line feeds; CR LF is how the guide text is kept.
     lblKey_Guide->setText(
         QString(keyGuideText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     setColors(txtHyoji, colors::white, colors::black, true);
     setColors(txtNyuryoku, colors::yellow, colors::black, true);
     Timer1->stop();
-    lblTime->setText(zeroTime());
+    setCaption(lblTime, zeroTime());
     // A window opened again starts its text from the first line: the lines-left count and the
     // clock both count from there.
     m_text.linePosition = 0;
@@ -230,20 +237,20 @@ void LinePractice::repeatLine() {
 
 void LinePractice::resetRun() {
     m_text.linePosition = 0;
-    lblTime->setText(zeroTime());
+    setCaption(lblTime, zeroTime());
     txtHyoji->setText(QString());
     txtNyuryoku->setReadOnly(false);
     txtNyuryoku->clear();
-    lblMaru->setText(rightText(0));
+    setCaption(lblMaru, rightText(0));
     m_rightCount = 0;
-    lblBatsu->setText(wrongText(0));
+    setCaption(lblBatsu, wrongText(0));
     m_wrongCount = 0;
     m_startTime = 0;
     m_startMs.reset();
     m_tickTime = 0;
     m_elapsedSeconds = 0;
     Timer1->stop();
-    lblGyosu->setText(QString());
+    setCaption(lblGyosu, QString());
 }
 
 // Whole and exact: code unit by code unit, nothing trimmed; case, width and kana against
@@ -254,13 +261,13 @@ void LinePractice::judgeLine() {
         return;
     }
     ++m_rightCount;
-    lblMaru->setText(rightText(m_rightCount - 1));
+    setCaption(lblMaru, rightText(m_rightCount - 1));
     advance();
 }
 
 void LinePractice::countWrong() {
     ++m_wrongCount;
-    lblBatsu->setText(wrongText(m_wrongCount));
+    setCaption(lblBatsu, wrongText(m_wrongCount));
     platform().sound().play(m_traits.wrongLineCue);
 }
 
@@ -274,18 +281,18 @@ void LinePractice::advance() {
         m_text.linePosition = 0;
     if (displayShows(m_text.lineSlots[0]))
         markStart();
-    lblGyosu->setText(linesLeftText(m_text.lastLineIndex + 2 - m_rightCount));
+    setCaption(lblGyosu, linesLeftText(m_text.lastLineIndex + 2 - m_rightCount));
 }
 
 // The time shown is that of the last tick; the timer itself stops at its next tick.
 void LinePractice::finishRun() {
     txtHyoji->setText(m_variant.endText);
     m_presenter.present(m_variant.endText);
-    lblTime->setText(elapsedText(m_elapsedSeconds));
+    setCaption(lblTime, elapsedText(m_elapsedSeconds));
     platform().clipboard().setText(lblTime->text());
-    lblGyosu->setText(linesLeftText(0));
+    setCaption(lblGyosu, linesLeftText(0));
     txtNyuryoku->setReadOnly(true);
-    lblMaru->setText(rightText(m_rightCount));
+    setCaption(lblMaru, rightText(m_rightCount));
 }
 
 void LinePractice::markStart() {
@@ -304,7 +311,7 @@ void LinePractice::Timer1_Timer() {
         return;
     m_tickTime = platform().clock().timeOfDay();
     m_elapsedSeconds = m_startMs ? (platform().clock().monotonicMs() - *m_startMs) / 1000 : 0;
-    lblTime->setText(elapsedText(m_elapsedSeconds));
+    setCaption(lblTime, elapsedText(m_elapsedSeconds));
     if (inputText() == m_lastLine)
         Timer1->stop();
     if (displayShows(m_variant.endText))
