@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Plain keys with a real Japanese input method running (fcitx5 with mozc): the key guide names
-# letters and the input-method keys themselves (半角/全角, 無変換, カタカナ/ひらがな)
-# even after mozc has been switched on for it, and the English line practice takes typed
-# lines as plain half-width characters.
+# letters and the input-method keys themselves (半角/全角, 無変換, カタカナ/ひらがな), and
+# the English line practice, opened through the real file dialog, takes the whole shipped
+# English text as plain half-width characters (read back through the accessibility tree),
+# with no wrong line, even when fcitx5 is asked to switch Japanese input on.
 # labels: e2e ime
 # timeout: 180
 E2E_IME_USER=tokotoko-e2e-keys
@@ -18,7 +19,7 @@ e2e_key 10 # the digit 1: the key guide
 e2e_wait_window '押せばわかる'
 e2e_key 38
 e2e_wait_clip 'Ａ'
-# Whatever the desktop does, the key guide's keys stay plain: switch mozc on under it.
+# Asking fcitx5 to switch Japanese input on (as a desktop's switch key would) changes nothing.
 e2e_ime_run fcitx5-remote -o
 e2e_log "state after -o: $(e2e_ime_state) $(e2e_ime_current)"
 e2e_key 45 # k: no preedit, no kana
@@ -36,6 +37,42 @@ e2e_wait_clip 'Ｍ'
 e2e_key alt+F4
 e2e_wait_window 'とことこいりぐち'
 
+# The English line practice: the shipped English text, typed as plain keys; the input box
+# holds exactly the typed characters, never kana or full-width letters.
+TEXT=$(dirname "$E2E_APP")/texts/english.txt
+[[ -f $TEXT ]] || e2e_fail "no shipped text at $TEXT"
+mapfile -t LINES < <(tr -d '\r' <"$TEXT")
+LAST=$((${#LINES[@]} - 1))
+e2e_key 16 # the digit 7
+e2e_wait_window 'ENGLISH Three Minute'
+e2e_key ctrl+32
+e2e_wait_window '開く'
+xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
+e2e_key 36
+e2e_wait_window 'ENGLISH Three Minute'
+e2e_ime_run fcitx5-remote -o # here too, nothing changes
+e2e_key 36 # the starting Enter
+e2e_a11y_wait 'Line to type' "${LINES[0]}"
+for ((n = 0; n <= LAST; n++)); do
+    xdotool type --delay 30 "${LINES[n]}" || e2e_fail "xdotool type"
+    e2e_a11y_wait 'Your typing' "${LINES[n]}"
+    e2e_key 36
+    if ((n < LAST)); then
+        e2e_a11y_wait 'Line to type' "${LINES[n + 1]}"
+    fi
+done
+e2e_a11y_wait 'Line to type' 'GAME OVER. RESET'
+e2e_a11y_wait 'Wrong lines' '× 0'
+e2e_a11y_wait 'Lines typed right' "○ $((LAST + 1))"
+e2e_poll 5 bash -c '[[ $(timeout 5 xclip -selection clipboard -o 2>/dev/null) =~ ^[0-5][0-9]分[0-5][0-9]秒$ ]]' ||
+    e2e_fail "no time on the clipboard: '$(e2e_clip)'"
+
+# Back at the entrance through the file menu's Exit (Alt+F, X).
+e2e_key alt+41
+e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 2>/dev/null | wc -l) > 2))' _ "$APP_PID" ||
+    e2e_fail "no file menu"
+e2e_key 53
+e2e_wait_window 'とことこいりぐち'
 e2e_key Escape
 e2e_wait_exit 3 0
 e2e_pass
