@@ -4,11 +4,12 @@
 The recording is cut into 10 ms frames and each frame's level taken in dB below full scale.
 A frame is loud when its level is above --threshold. An onset is a loud frame that is at
 least --rise dB above the quietest of the frames just before it (a cue starting from
-silence, or a cue restarted while the previous one was dying away); onsets closer than
---refractory are one. A segment (an utterance, a cue) is a stretch of loud frames with no
-gap of --gap seconds or more inside it.
+silence, or a cue restarted after a short break); onsets closer than --refractory are one.
+A segment (an utterance, a cue) is a stretch of loud frames with no gap of --gap seconds or
+more inside it. The summary also gives the five longest pauses between loud frames, each with
+the loud time before it.
 
-  sound_events.py [options] FILE summary        onsets, segments and loud time as JSON
+  sound_events.py [options] FILE summary        onsets, segments, pauses and loud time as JSON
   sound_events.py [options] FILE wait-quiet     waits until FILE (still being recorded) has
                                                 sound after --start followed by --quiet
                                                 seconds of silence; then as summary
@@ -88,6 +89,27 @@ def segments(levels, args):
     ]
 
 
+def pauses(levels, args):
+    """The silences between loud frames, longest first, with the loud time before each."""
+    found = []
+    loud = 0
+    last = None
+    for i, level in enumerate(levels):
+        if level < args.threshold:
+            continue
+        if last is not None and i - last > 1:
+            found.append(
+                {
+                    "at": round((last + 1) * FRAME_SECONDS, 3),
+                    "length": round((i - last - 1) * FRAME_SECONDS, 3),
+                    "loud_before": round(loud * FRAME_SECONDS, 3),
+                }
+            )
+        last = i
+        loud += 1
+    return sorted(found, key=lambda pause: -pause["length"])
+
+
 def summary(levels, args):
     loud = sum(1 for level in levels if level >= args.threshold)
     return {
@@ -96,6 +118,7 @@ def summary(levels, args):
         "peak_db": round(max(levels), 1) if levels else -120.0,
         "onsets": onsets(levels, args),
         "segments": segments(levels, args),
+        "pauses": pauses(levels, args)[:5],
     }
 
 
