@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 
 namespace tokotoko {
 
@@ -73,6 +74,10 @@ DisplayBox::DisplayBox(QWidget* parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Never narrower than its vertical scroll bar: in a window made that narrow the bar would
+    // leave the line no room, the line would need no bar, and the layout would go round for ever.
+    setMinimumWidth(2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
+                    2 * frameWidth());
 }
 
 void DisplayBox::setText(const QString& text) {

@@ -6,8 +6,16 @@
 
 #include "fingers/frmYubiren2.h"
 #include "fingers/frmYubiren3.h"
+#include "lines/frmJapanese_1.h"
+#include "text/TextWindowKit.h"
+#include "timed/frmEnglish.h"
 
+#include <QAction>
 #include <QCoreApplication>
+#include <QFile>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -36,6 +44,8 @@ class StormFindingsTest : public QObject {
 private Q_SLOTS:
     void keyGameIsNotRunningOnceClosed_data();
     void keyGameIsNotRunningOnceClosed();
+    void narrowDisplayBoxSettles_data();
+    void narrowDisplayBoxSettles();
 };
 
 void StormFindingsTest::keyGameIsNotRunningOnceClosed_data() {
@@ -60,6 +70,88 @@ void StormFindingsTest::keyGameIsNotRunningOnceClosed() {
     // Opened again, the window is ready for a new game.
     QVERIFY(showActive(*game));
     QVERIFY(!game->gameRunning());
+}
+
+// A line practice made very narrow (the storm resized it to 4 pixels wide) kept its display
+// box's layout going round for ever: the vertical scroll bar showed, the line wrapped into
+// fewer rows, the bar hid, the line wrapped into more... each turn posting the next, the
+// program busy and its event queue growing without end.
+namespace {
+
+// Counts the queued calls a widget gets; past ten thousand in all it swallows them, so that a
+// layout going round for ever ends and the test fails instead of hanging.
+class QueuedCallCount final : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MetaCall)
+            return false;
+        ++count;
+        return ++m_total > 10000;
+    }
+
+private:
+    int m_total = 0;
+};
+
+} // namespace
+
+void StormFindingsTest::narrowDisplayBoxSettles_data() {
+    QTest::addColumn<int>("which");
+    QTest::newRow("frmJapanese_1") << 5;
+    QTest::newRow("frmEnglish") << 8;
+}
+
+// The storm resized a text window to 4 pixels wide while its display box showed a line. The
+// box's layout then went round for ever: with the vertical scroll bar the line had no room and
+// no rows, without it a row, so the bar came back... every turn posting the next, the program
+// busy for good and its event queue growing without end.
+void StormFindingsTest::narrowDisplayBoxSettles() {
+    QFETCH(int, which);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("text.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("line 1\r\n");
+    file.close();
+
+    FakePlatform fake;
+    std::unique_ptr<FormWindow> form;
+    if (which == 5)
+        form = std::make_unique<frmJapanese_1>(fake.platform());
+    else
+        form = std::make_unique<frmEnglish>(fake.platform());
+    QVERIFY(showActive(*form));
+    fake.dialogs.openResults = {path};
+    auto* open = form->formMenuBar()->findChild<QAction*>(QStringLiteral("mnuFileOpen"));
+    QVERIFY(open);
+    open->trigger();
+    pressKey(*form, Qt::Key_Return); // the starting Enter shows the line
+    auto* display = form->client()->findChild<DisplayBox*>(QStringLiteral("txtHyoji"));
+    QVERIFY(display);
+    QCOMPARE(display->text(), QStringLiteral("line 1"));
+
+    QueuedCallCount calls;
+    display->installEventFilter(&calls);
+    for (const int width : {1, 4, 13}) {
+        for (const int height : {548, 800}) {
+            form->resize(width, height);
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            // Settled: nothing more to lay out.
+            calls.count = 0;
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            QVERIFY2(calls.count == 0,
+                     qPrintable(QStringLiteral("%1 more queued layout calls at %2x%3")
+                                    .arg(calls.count)
+                                    .arg(width)
+                                    .arg(height)));
+        }
+    }
 }
 
 QTEST_MAIN(StormFindingsTest)
