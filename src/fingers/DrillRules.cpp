@@ -11,8 +11,9 @@ int upperCased(int codePoint) {
 QString characterText(int codePoint) {
     if (codePoint < 0 || codePoint > static_cast<int>(QChar::LastValidCodePoint))
         return {};
-    const char32_t character = static_cast<char32_t>(codePoint);
-    return QString::fromUcs4(&character, 1);
+    // Not QString::fromUcs4: it drops a leading U+FEFF as a byte-order mark, and a typed
+    // zero-width no-break space would be judged as the empty text.
+    return QStringView(QChar::fromUcs4(static_cast<char32_t>(codePoint))).toString();
 }
 
 qint16 addOne(qint16 count) {

@@ -13,6 +13,7 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -44,6 +45,8 @@ class StormFindingsTest : public QObject {
 private Q_SLOTS:
     void keyGameIsNotRunningOnceClosed_data();
     void keyGameIsNotRunningOnceClosed();
+    void characterAfterTheGameIsAMiss_data();
+    void characterAfterTheGameIsAMiss();
     void narrowDisplayBoxSettles_data();
     void narrowDisplayBoxSettles();
 };
@@ -97,6 +100,42 @@ private:
 };
 
 } // namespace
+
+void StormFindingsTest::characterAfterTheGameIsAMiss_data() {
+    QTest::addColumn<int>("which");
+    QTest::addColumn<QString>("committed");
+    QTest::newRow("frmYubiren2 U+FEFF") << 2 << QString(QChar(0xFEFF));
+    QTest::newRow("frmYubiren3 U+FEFF") << 3 << QString(QChar(0xFEFF));
+    QTest::newRow("frmYubiren2 ideographic space") << 2 << QStringLiteral("　");
+}
+
+// After a game every character is judged against the empty key and counts as a miss. An input
+// method committing U+FEFF (zero-width no-break space) was judged as the empty text, because
+// QString::fromUcs4 drops a leading U+FEFF as a byte-order mark: it counted a hit and drew a
+// new key into the ended game.
+void StormFindingsTest::characterAfterTheGameIsAMiss() {
+    QFETCH(int, which);
+    QFETCH(QString, committed);
+    FakePlatform fake;
+    const auto game = makeKeyGame(which, fake);
+    QVERIFY(showActive(*game));
+    pressKey(*game, Qt::Key_Space);
+    QVERIFY(game->gameRunning());
+    while (game->secondsLeft() > 0) {
+        fake.clock.advance(1);
+        game->Timer1_Timer();
+    }
+    QVERIFY(!game->gameRunning());
+    auto* key = game->client()->findChild<QLabel*>(QStringLiteral("lblKey"));
+    QVERIFY(key);
+    QCOMPARE(key->text(), QString());
+
+    commitText(*game, committed);
+    QCOMPARE(game->hits(), qint16(0));
+    QCOMPARE(game->misses(), qint16(1));
+    QCOMPARE(key->text(), QString());
+    QVERIFY(!game->gameRunning());
+}
 
 void StormFindingsTest::narrowDisplayBoxSettles_data() {
     QTest::addColumn<int>("which");
