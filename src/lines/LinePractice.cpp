@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <limits>
+
 namespace tokotoko {
 
 const LinePracticeVariant kJapaneseLinePractice{
@@ -53,6 +55,12 @@ constexpr int kTimerIntervalMs = 1000;
 constexpr qreal kBoxPoints = 80.25;
 constexpr qreal kCountPoints = 60;
 constexpr qreal kGuidePoints = 27.75;
+
+// A count after one more: 16-bit, it stays at 32767 instead of wrapping round (Enter held down
+// on a wrong line would reach it).
+qint16 addOne(qint16 count) {
+    return count < std::numeric_limits<qint16>::max() ? static_cast<qint16>(count + 1) : count;
+}
 
 QString rightText(int count) {
     return QStringLiteral("○ ") + QString::number(count);
@@ -260,13 +268,13 @@ void LinePractice::judgeLine() {
         countWrong();
         return;
     }
-    ++m_rightCount;
+    m_rightCount = addOne(m_rightCount);
     setCaption(lblMaru, rightText(m_rightCount - 1));
     advance();
 }
 
 void LinePractice::countWrong() {
-    ++m_wrongCount;
+    m_wrongCount = addOne(m_wrongCount);
     setCaption(lblBatsu, wrongText(m_wrongCount));
     platform().sound().play(m_traits.wrongLineCue);
 }

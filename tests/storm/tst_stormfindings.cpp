@@ -6,6 +6,7 @@
 
 #include "fingers/frmYubiren2.h"
 #include "fingers/frmYubiren3.h"
+#include "lines/frmEnglish_1.h"
 #include "lines/frmJapanese_1.h"
 #include "text/TextWindowKit.h"
 #include "timed/frmEnglish.h"
@@ -47,6 +48,8 @@ private Q_SLOTS:
     void keyGameIsNotRunningOnceClosed();
     void characterAfterTheGameIsAMiss_data();
     void characterAfterTheGameIsAMiss();
+    void wrongLinesStopAtTheLargestCount_data();
+    void wrongLinesStopAtTheLargestCount();
     void narrowDisplayBoxSettles_data();
     void narrowDisplayBoxSettles();
 };
@@ -135,6 +138,46 @@ void StormFindingsTest::characterAfterTheGameIsAMiss() {
     QCOMPARE(game->misses(), qint16(1));
     QCOMPARE(key->text(), QString());
     QVERIFY(!game->gameRunning());
+}
+
+void StormFindingsTest::wrongLinesStopAtTheLargestCount_data() {
+    QTest::addColumn<bool>("english");
+    QTest::newRow("frmJapanese_1") << false;
+    QTest::newRow("frmEnglish_1") << true;
+}
+
+// Counts are 16-bit. Enter held down on a wrong line (something lying on the keyboard) counted
+// wrong line 32768 as -32768: the count wrapped round and the label showed "× -32768". It now
+// stays at 32767, as the other windows' counts do.
+void StormFindingsTest::wrongLinesStopAtTheLargestCount() {
+    QFETCH(bool, english);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString path = folder.filePath(QStringLiteral("text.txt"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("first\r\nlast\r\n");
+    file.close();
+
+    FakePlatform fake;
+    std::unique_ptr<LinePractice> form;
+    if (english)
+        form = std::make_unique<frmEnglish_1>(fake.platform());
+    else
+        form = std::make_unique<frmJapanese_1>(fake.platform());
+    QVERIFY(showActive(*form));
+    fake.dialogs.openResults = {path};
+    form->mnuFileOpen_Click();
+    pressKey(*form, Qt::Key_Return); // the starting Enter shows "first"
+    QCOMPARE(form->rightCount(), qint16(1));
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"), true);
+    for (int i = 0; i < 32770; ++i)
+        sendKeyEvent(*form, press);
+    QCOMPARE(form->wrongCount(), qint16(32767));
+    auto* wrong = form->client()->findChild<QLabel*>(QStringLiteral("lblBatsu"));
+    QVERIFY(wrong);
+    QCOMPARE(wrong->text(), QStringLiteral("× 32767"));
+    QCOMPARE(form->rightCount(), qint16(1));
 }
 
 void StormFindingsTest::narrowDisplayBoxSettles_data() {
