@@ -20,7 +20,7 @@ e2e_wait_clip 'ひだりひとさしゆびえふ'
 mark=$(e2e_audio_mark)
 e2e_key 44 # j: wrong, the asked key goes to the clipboard
 e2e_wait_clip 'F'
-one=$(e2e_audio_wait_quiet "$mark" 0.5 10)
+one=$(e2e_audio_wait_quiet "$mark" 0.5 10) || exit 1
 e2e_log "one wrong key: $one"
 (($(e2e_json "$one" 'len(onsets)') == 1)) || e2e_fail "one wrong key gave $(e2e_json "$one" 'len(onsets)') onsets"
 # The whole ding is heard, its last tenth of a second included (0.7 s; it fades out to
@@ -29,7 +29,7 @@ e2e_log "one wrong key: $one"
 
 mark=$(e2e_audio_mark)
 xdotool key --delay 150 44 44 44 44 44 44 44 44 44 44 || e2e_fail "xdotool key"
-ten=$(e2e_audio_wait_quiet "$mark" 0.5 15)
+ten=$(e2e_audio_wait_quiet "$mark" 0.5 15) || exit 1
 e2e_log "ten wrong keys: $ten"
 count=$(e2e_json "$ten" 'len(onsets)')
 ((count == 10)) || e2e_fail "ten wrong keys gave $count onsets"

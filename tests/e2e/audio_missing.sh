@@ -39,7 +39,7 @@ check_default_cue() {
     mark=$(e2e_audio_mark)
     e2e_key 44 # j: wrong
     e2e_wait_clip 'F'
-    one=$(e2e_audio_wait_quiet "$mark" 1.0 10)
+    one=$(e2e_audio_wait_quiet "$mark" 1.0 10) || exit 1
     e2e_log "one wrong key: $one"
     (($(e2e_json "$one" 'len(onsets)') == 1)) || e2e_fail "no single cue: $one"
     # The default cue lasts 0.15 s, the ding 0.7 s.
@@ -47,7 +47,7 @@ check_default_cue() {
 
     mark=$(e2e_audio_mark)
     xdotool key --delay 250 44 44 44 44 || e2e_fail "xdotool key"
-    five=$(e2e_audio_wait_quiet "$mark" 1.0 10)
+    five=$(e2e_audio_wait_quiet "$mark" 1.0 10) || exit 1
     e2e_log "four wrong keys: $five"
     (($(e2e_json "$five" 'len(onsets)') == 4)) || e2e_fail "four wrong keys, not four cues: $five"
 

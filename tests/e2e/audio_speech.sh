@@ -32,22 +32,19 @@ e2e_wait_clip '１\r\n押せばわかる'
 
 e2e_key 16 # the digit 7
 e2e_wait_window 'ENGLISH Three Minute'
-e2e_key ctrl+32
-e2e_wait_window '開く'
-xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
-e2e_key 36
+e2e_open_file "$TEXT"
 e2e_wait_window 'ENGLISH Three Minute'
 
 # The starting Enter shows and speaks the first line; the engine may still be starting.
 mark=$(e2e_audio_mark)
 e2e_key 36
-once=$(speech_after "$mark" 30)
+once=$(speech_after "$mark" 30) || exit 1
 e2e_log "first line: $once"
 
 # Ctrl twice, quickly: the same line twice, one after the other.
 mark=$(e2e_audio_mark)
 xdotool key --delay 100 37 37 || e2e_fail "xdotool key"
-twice=$(speech_after "$mark" 20)
+twice=$(speech_after "$mark" 20) || exit 1
 e2e_log "Ctrl, Ctrl: $twice"
 once_loud=$(e2e_json "$once" loud)
 ratio=$(e2e_json "$twice" "round(loud / $once_loud, 2)")
@@ -67,7 +64,7 @@ for ((n = 0; n <= LAST; n++)); do
     xdotool type --delay 30 "${LINES[n]}" || e2e_fail "xdotool type"
     mark=$(e2e_audio_mark)
     e2e_key 36
-    heard=$(speech_after "$mark")
+    heard=$(speech_after "$mark") || exit 1
     if ((n < LAST)); then
         e2e_log "line $((n + 2)): $heard"
     else

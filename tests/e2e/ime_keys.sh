@@ -45,10 +45,7 @@ mapfile -t LINES < <(tr -d '\r' <"$TEXT")
 LAST=$((${#LINES[@]} - 1))
 e2e_key 16 # the digit 7
 e2e_wait_window 'ENGLISH Three Minute'
-e2e_key ctrl+32
-e2e_wait_window '開く'
-xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
-e2e_key 36
+e2e_open_file "$TEXT"
 e2e_wait_window 'ENGLISH Three Minute'
 e2e_ime_run fcitx5-remote -o # here too, nothing changes
 e2e_key 36 # the starting Enter

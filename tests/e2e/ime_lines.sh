@@ -21,10 +21,6 @@ mapfile -t LINES < <(iconv -f CP932 -t UTF-8 "$TEXT" | tr -d '\r')
 ((${#LINES[@]} >= 3)) || e2e_fail "the shipped text has fewer than three lines"
 LAST=$((${#LINES[@]} - 1))
 
-windows() {
-    xdotool search --all --onlyvisible --pid "$APP_PID" --name "" 2>/dev/null | wc -l
-}
-
 # Types a line through mozc; checks that only the judging Enter is left to press.
 type_line() {
     local line=$1 wrong=$2 steps
@@ -44,13 +40,7 @@ e2e_wait_window '応用日本語入力　１'
 e2e_ime_wait_state 2 mozc
 
 # Ctrl+O: the real file dialog; the path typed into its file-name box, Enter.
-before=$(windows)
-e2e_key ctrl+32
-e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 2>/dev/null | wc -l) > $2))' \
-    _ "$APP_PID" "$before" || e2e_fail "no file dialog"
-e2e_wait_window '開く'
-xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
-e2e_key 36
+e2e_open_file "$TEXT"
 e2e_wait_window '応用日本語入力　１'
 e2e_ime_wait_state 2 mozc
 

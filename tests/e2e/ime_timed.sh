@@ -64,12 +64,7 @@ e2e_key 36
 e2e_wait_window '応用日本語入力　１分'
 
 # Ctrl+O: the file dialog; its file-name box takes the path as plain characters.
-before=$(windows)
-e2e_key ctrl+32
-wait_more_windows "$before"
-e2e_wait_window '開く'
-xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
-e2e_key 36
+e2e_open_file "$TEXT"
 e2e_wait_window '応用日本語入力　１分'
 # Back in the input box: Japanese input is on again.
 e2e_ime_wait_state 2 mozc

@@ -72,11 +72,27 @@ e2e_audio_summary() {
 
 # Waits until, after the mark, there was sound and then `quiet` seconds of silence; prints the
 # summary of that stretch.
+# Call it as `summary=$(e2e_audio_wait_quiet ...) || exit 1`.
 e2e_audio_wait_quiet() {
-    local mark=$1 quiet=${2:-1.0} seconds=${3:-20}
-    python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/audio.raw" wait-quiet \
-        --rate "$E2E_AUDIO_RATE" --start "$mark" --quiet "$quiet" --timeout "$seconds" "${@:4}" ||
-        e2e_fail "no sound followed by ${quiet}s of silence within ${seconds}s"
+    local mark=$1 quiet=${2:-1.0} seconds=${3:-20} heard
+    if heard=$(python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/audio.raw" wait-quiet \
+        --rate "$E2E_AUDIO_RATE" --start "$mark" --quiet "$quiet" --timeout "$seconds" "${@:4}"); then
+        printf '%s' "$heard"
+        return 0
+    fi
+    e2e_log "heard: $heard"
+    e2e_audio_speech_log
+    e2e_fail "no sound followed by ${quiet}s of silence within ${seconds}s"
+}
+
+# What speech-dispatcher logged, if it runs: shown when a test fails.
+e2e_audio_speech_log() {
+    local log
+    for log in "$E2E_TMP/speechd.log" "$E2E_TMP"/speechd-log/*; do
+        [[ -s $log ]] || continue
+        e2e_log "$log:"
+        tail -n 20 "$log" | sed 's/^/    /' >&2
+    done
 }
 
 # Evaluates a Python expression over the fields of a summary (onsets, segments, loud, ...).

@@ -102,6 +102,38 @@ e2e_wait_window() {
     xdotool windowactivate --sync "$WIN" 2>/dev/null || true
 }
 
+# How many visible windows of the program carry exactly this title.
+e2e_count_windows() {
+    xdotool search --all --onlyvisible --pid "$APP_PID" --name "^$1\$" 2>/dev/null | wc -l
+}
+
+# Opens a file through the focused window's Open-file dialog: Ctrl+O, the path typed into the
+# file-name box, Enter; returns once the dialog is gone. A "/" typed there makes the file-name
+# completer pop up, and a key typed while it does can be lost on a busy machine: the dialog
+# then says the file is not found, and the message is dismissed and the path typed again.
+e2e_open_file() {
+    local path=$1 attempt
+    e2e_key ctrl+32
+    e2e_wait_window '開く'
+    for attempt in 1 2 3; do
+        xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+        e2e_key ctrl+38 # select what the file-name box holds, so that typing replaces it
+        xdotool type --delay 30 "$path" || e2e_fail "xdotool type $path"
+        e2e_key 36
+        if e2e_poll 5 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" >/dev/null 2>&1' _ "$APP_PID"; then
+            e2e_log "opened $path"
+            return 0
+        fi
+        e2e_log "the dialog did not take $path (attempt $attempt); typing it again"
+        if (($(e2e_count_windows '開く') > 1)); then
+            e2e_key 36 # the message's OK
+            e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" 2>/dev/null | wc -l) == 1))' _ "$APP_PID" ||
+                e2e_fail "the dialog's message did not close"
+        fi
+    done
+    e2e_fail "the Open-file dialog never took $path"
+}
+
 # Sends X keycodes (or keysym names, or chords such as shift+13), one after the other.
 e2e_key() {
     local key
