@@ -73,4 +73,5 @@ for ((n = 0; n <= LAST; n++)); do
 done
 e2e_poll 5 bash -c '[[ $(timeout 5 xclip -selection clipboard -o 2>/dev/null) =~ ^[0-5][0-9]分[0-5][0-9]秒$ ]]' ||
     e2e_fail "the run did not end: no time on the clipboard"
+e2e_speech_check_single
 e2e_pass

@@ -57,7 +57,22 @@ e2e_speech_start() {
     E2E_PIDS+=($!)
     e2e_poll 15 test -S "$socket" || { cat "$E2E_TMP/speechd.log" >&2; e2e_fail "speech-dispatcher did not start"; }
     export SPEECHD_ADDRESS=unix_socket:$socket
+    E2E_SPEECHD_PID=$!
     e2e_log "speech-dispatcher up at $socket"
+}
+
+# Fails unless the speech-dispatcher started here is the only one in this test's session: the
+# program spoke through it and spawned no daemon of its own (one that would outlive the test).
+e2e_speech_check_single() {
+    local pid others=()
+    for pid in $(pgrep -x speech-dispatch); do # the name, cut to 15 characters
+        [[ $pid == "$E2E_SPEECHD_PID" ]] && continue
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qxF "XDG_RUNTIME_DIR=$XDG_RUNTIME_DIR"; then
+            others+=("$pid")
+        fi
+    done
+    ((${#others[@]} == 0)) || e2e_fail "the program spawned its own speech-dispatcher: ${others[*]}"
+    kill -0 "$E2E_SPEECHD_PID" 2>/dev/null || e2e_fail "speech-dispatcher is gone"
 }
 
 # The recording's length in bytes: where what happens next will be.
