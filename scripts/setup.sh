@@ -67,6 +67,8 @@ test)
     # The unit and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
     configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKOTOKO_SANITIZE=ON
     ctest --test-dir build-asan -j "$jobs" --output-on-failure -L 'unit|window'
+    # Every exercise window opened and closed 1,000 times under LeakSanitizer.
+    ctest --test-dir build-asan -j "$jobs" --output-on-failure -L leak
     # The libFuzzer targets, built with clang from only the sources they exercise; each runs
     # for a minute (TOKOTOKO_FUZZ_SECONDS) from the committed seeds.
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
