@@ -9,7 +9,6 @@ source "$(dirname "$0")/lib.sh" "$@"
 
 TEXTS=$(dirname "$E2E_APP")/texts
 RETURN=36
-CTRL_O=ctrl+32
 ESCAPE=9
 
 # Waits for a window of the program with exactly this title (all conditions must hold: the
@@ -68,19 +67,11 @@ lines_of() {
     iconv -f "$encoding" -t UTF-8 "$file" | tr -d '\r'
 }
 
-# Ctrl+O, then the path into the dialog's file-name box, then Enter.
+# Ctrl+O, then the path into the dialog's file-name box, then Enter (retried if a key is lost).
 lines_open_text() {
-    local path=$1
-    e2e_key "$CTRL_O"
-    local dialog
-    dialog=$(timeout 10 xdotool search --sync --all --onlyvisible --pid "$APP_PID" --name '^開く$' |
-        head -n1)
-    [[ -n $dialog ]] || e2e_fail "the Open-file dialog did not open"
-    xdotool windowactivate --sync "$dialog" 2>/dev/null || true
-    xdotool type --delay 20 "$path" || e2e_fail "typing the path"
-    e2e_key "$RETURN"
-    e2e_poll 10 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" >/dev/null' \
-        _ "$APP_PID" || e2e_fail "the Open-file dialog did not close"
+    local window=$WIN
+    e2e_open_file "$1"
+    WIN=$window
     xdotool windowactivate --sync "$WIN" 2>/dev/null || true
 }
 

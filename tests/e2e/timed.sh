@@ -60,15 +60,7 @@ e2e_wait_window '応用日本語入力　１分'
 
 # Ctrl+O: the Ctrl first shows the current line again (none yet: an empty clipboard), then
 # the dialog opens among the shipped texts.
-e2e_key ctrl+32
-e2e_poll 10 bash -c 'xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" >/dev/null 2>&1' _ "$APP_PID" ||
-    e2e_fail "no file dialog"
-DIALOG=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '^開く$' | head -n1)
-xdotool windowactivate --sync "$DIALOG" 2>/dev/null || true
-sleep 0.5
-xdotool type --delay 20 "$TEXT" || e2e_fail "xdotool type path"
-e2e_key 36
-wait_window_gone '開く'
+e2e_open_file "$TEXT"
 e2e_wait_window '応用日本語入力　１分'
 
 # The starting Enter draws the first line and starts the clock.
