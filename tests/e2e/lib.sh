@@ -36,10 +36,25 @@ e2e_skip() {
     exit 77
 }
 
+# Daemons the program started for itself (a speech-dispatcher it spawned, and its modules)
+# carry the test's private XDG_RUNTIME_DIR: stop them with the test.
+e2e_kill_leftovers() {
+    local environ pid
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        ((pid == $$)) && continue
+        if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -q "^XDG_RUNTIME_DIR=$E2E_TMP/"; then
+            kill -9 "$pid" 2>/dev/null
+        fi
+    done
+}
+
 e2e_cleanup() {
     [[ -n ${APP_PID:-} ]] && kill -9 "$APP_PID" 2>/dev/null
     local pid
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    e2e_kill_leftovers
     wait 2>/dev/null
     rm -rf "$E2E_TMP"
 }
@@ -84,6 +99,10 @@ e2e_start_display() {
     export QT_QPA_PLATFORM=xcb
     unset QT_IM_MODULE
     export LC_ALL=C.UTF-8
+    # A private runtime folder: whatever the program spawns (a speech daemon) lives there and
+    # ends with the test.
+    export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+    install -d -m 700 "$XDG_RUNTIME_DIR"
 }
 
 # Starts the program and waits for the entrance window.
