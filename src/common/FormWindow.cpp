@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <vector>
+
 namespace tokotoko {
 namespace {
 
@@ -30,6 +33,22 @@ public:
         setAutoFillBackground(true);
     }
 };
+
+// The program's windows, most recently active first: when one closes, the one that was active
+// before it becomes active again.
+std::vector<QPointer<FormWindow>>& activationOrder() {
+    static std::vector<QPointer<FormWindow>> order;
+    return order;
+}
+
+void forgetActivation(FormWindow* form) {
+    auto& order = activationOrder();
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [form](const QPointer<FormWindow>& entry) {
+                                   return entry.isNull() || entry.data() == form;
+                               }),
+                order.end());
+}
 
 bool isWindowActivationFocus(const QFocusEvent* event) {
     return event->reason() == Qt::ActiveWindowFocusReason ||
@@ -49,6 +68,7 @@ FormWindow::FormWindow(Platform& platform)
 }
 
 FormWindow::~FormWindow() {
+    forgetActivation(this);
     qApp->removeEventFilter(this);
 }
 
@@ -109,14 +129,21 @@ void FormWindow::discardControls() {
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->accept();
     discardControls();
-    // The window underneath becomes the active one again, also where no window manager
-    // would hand it the focus.
+    forgetActivation(this);
+    // The window that was active before becomes the active one again, also where no window
+    // manager would hand it the focus.
+    for (const QPointer<FormWindow>& form : activationOrder()) {
+        if (form && form->isVisible() && form->isLoaded()) {
+            form->activateWindow();
+            return;
+        }
+    }
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* window : windows) {
         auto* form = qobject_cast<FormWindow*>(window);
         if (form && form != this && form->isVisible() && form->isLoaded()) {
             form->activateWindow();
-            break;
+            return;
         }
     }
 }
@@ -169,6 +196,10 @@ void FormWindow::fitFrameToScreen() {
 }
 
 bool FormWindow::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate) {
+        forgetActivation(this);
+        activationOrder().insert(activationOrder().begin(), this);
+    }
     if (event->type() == QEvent::Show && m_fitFramePending) {
         QTimer::singleShot(0, this, &FormWindow::fitFrameToScreen);
         QTimer::singleShot(300, this, [this] {

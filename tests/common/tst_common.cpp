@@ -37,6 +37,7 @@ private Q_SLOTS:
     void inputMethodTextReachesTheWindowLikeTypedCharacters();
     void placementFillsTheScreenAndLayoutRuns();
     void minimizeAndRestoreKeepTheLayout();
+    void closingAWindowActivatesTheOneActiveBeforeIt();
 };
 
 void CommonTest::unitsAreTruncatedNotRounded_data() {
@@ -232,6 +233,20 @@ void CommonTest::minimizeAndRestoreKeepTheLayout() {
     form.showNormal();
     QTRY_VERIFY(form.isVisible() && !form.isMinimized());
     QCOMPARE(form.txtInput->geometry(), before);
+}
+
+void CommonTest::closingAWindowActivatesTheOneActiveBeforeIt() {
+    FakePlatform fake;
+    TestForm entrance(fake);
+    TestForm first(fake);
+    TestForm second(fake);
+    QVERIFY(showActive(entrance));
+    QVERIFY(showActive(first));
+    QVERIFY(showActive(second));
+    second.unload();
+    QVERIFY(QTest::qWaitForWindowActive(&first));
+    first.unload();
+    QVERIFY(QTest::qWaitForWindowActive(&entrance));
 }
 
 QTEST_MAIN(CommonTest)
