@@ -36,15 +36,14 @@ e2e_skip() {
     exit 77
 }
 
-# Daemons the program started for itself (a speech-dispatcher it spawned, and its modules)
-# carry the test's private XDG_RUNTIME_DIR: stop them with the test.
+# The speech daemon the program spawns for itself (speech-dispatcher and its sd_* modules)
+# carries the test's private XDG_RUNTIME_DIR: stop it with the test.
 e2e_kill_leftovers() {
-    local environ pid
-    for environ in /proc/[0-9]*/environ; do
-        pid=${environ#/proc/}
-        pid=${pid%/environ}
-        ((pid == $$)) && continue
-        if { tr '\0' '\n' <"$environ"; } 2>/dev/null | grep -q "^XDG_RUNTIME_DIR=$E2E_TMP/"; then
+    [[ -n ${E2E_TMP:-} ]] || return 0
+    local pid
+    for pid in $(pgrep -x speech-dispatch; pgrep '^sd_'); do
+        if { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null |
+            grep -qF "XDG_RUNTIME_DIR=$E2E_TMP/"; then
             kill -9 "$pid" 2>/dev/null
         fi
     done
