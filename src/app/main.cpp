@@ -11,6 +11,11 @@
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    // Qt's raster engine draws glyphs larger than 64 pixels as paths, anew at every repaint;
+    // our type is 80 to 250 points, and each keystroke in a text box then cost milliseconds.
+    // Cached glyphs up to 360 pixels (250 points at 96 dpi) are drawn as images instead.
+    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE"))
+        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "360");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tokotoko"));
     QApplication::setApplicationVersion(tokotoko::programVersion());
