@@ -26,15 +26,13 @@ namespace tokotoko {
 
 namespace {
 
-template <typename Form>
-[[maybe_unused]] FormCatalog::Factory factory(Platform& platform) {
+template <typename Form> [[maybe_unused]] FormCatalog::Factory factory(Platform& platform) {
     return [&platform] { return std::make_unique<Form>(platform); };
 }
 
 } // namespace
 
-void registerExercises([[maybe_unused]] FormCatalog& catalog,
-                       [[maybe_unused]] Platform& platform) {
+void registerExercises([[maybe_unused]] FormCatalog& catalog, [[maybe_unused]] Platform& platform) {
 #ifdef TOKOTOKO_HAVE_KEYGUIDE
     catalog.add(1, factory<frmKeyGuide>(platform));
 #endif
