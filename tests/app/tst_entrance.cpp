@@ -201,11 +201,7 @@ void EntranceTest::escapeEndsTheEventLoop() {
     Fixture f;
     QVERIFY(showActive(f.entrance));
     QTimer::singleShot(0, &f.entrance, [&] { pressKey(f.entrance, Qt::Key_Escape); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(execUntilExit(), 0);
     QCOMPARE(f.fake.app.endCount, 1);
 }
 

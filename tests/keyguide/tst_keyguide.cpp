@@ -296,11 +296,7 @@ void KeyGuideTest::doubleClickOnTheKeyNameEndsTheProgram() {
     pressKey(f.form, Qt::Key_A);
     QPointer<QLabel> key = f.lblKey();
     QTimer::singleShot(0, &f.form, [&] { QTest::mouseDClick(key, Qt::LeftButton); });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
-    watchdog.start(5000);
-    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(execUntilExit(), 0);
     QCOMPARE(f.fake.app.endCount, 1);
     QVERIFY(!f.form.isLoaded());
 }

@@ -194,16 +194,7 @@ void LeakTest::everyWindowOpensAndClosesAThousandTimes() {
             QVERIFY(QApplication::activeWindow() == &entrance);
         }
         // The fakes keep records of everything; they are not what is measured.
-        fake.clipboard.texts.clear();
-        fake.speech.spoken.clear();
-        fake.speech.volumes.clear();
-        fake.sound.played.clear();
-        fake.sound.prepared.clear();
-        fake.keys.posted.clear();
-        fake.dialogs.messages.clear();
-        fake.dialogs.openCalls.clear();
-        fake.inputMethod.hiraganaBoxes.clear();
-        fake.inputMethod.alphanumericBoxes.clear();
+        fake.clearRecords();
 
         QList<FormWindow*> windows{&entrance};
         for (int entry = 1; entry <= frmEntrance::kEntryCount; ++entry)

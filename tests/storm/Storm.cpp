@@ -446,14 +446,7 @@ void Storm::checkChannels(QStringList& problems) {
         if (!cues.contains(cue))
             problems << QStringLiteral("the cue %1 was played").arg(cue);
     }
-    m_fake.sound.played.clear();
-    m_fake.sound.prepared.clear();
-    m_fake.dialogs.messages.clear();
-    m_fake.dialogs.openCalls.clear();
-    m_fake.keys.posted.clear();
-    m_fake.speech.volumes.clear();
-    m_fake.inputMethod.hiraganaBoxes.clear();
-    m_fake.inputMethod.alphanumericBoxes.clear();
+    m_fake.clearRecords();
 }
 
 bool Storm::pressRandomKey() {

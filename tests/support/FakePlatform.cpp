@@ -117,4 +117,17 @@ FakePlatform::FakePlatform(Parts parts)
     m_platform = std::make_unique<Platform>(std::move(services));
 }
 
+void FakePlatform::clearRecords() {
+    clipboard.texts.clear();
+    speech.spoken.clear();
+    speech.volumes.clear();
+    sound.played.clear();
+    sound.prepared.clear();
+    keys.posted.clear();
+    dialogs.messages.clear();
+    dialogs.openCalls.clear();
+    inputMethod.hiraganaBoxes.clear();
+    inputMethod.alphanumericBoxes.clear();
+}
+
 } // namespace tokotoko::test

@@ -142,6 +142,10 @@ public:
     FakeLauncher& launcher;
     FakeAppControl& app;
 
+    // Forgets the texts, cues, keys, dialogs and input-method calls recorded so far; long
+    // runs call it so that the records do not grow without bound.
+    void clearRecords();
+
 private:
     struct Parts;
     explicit FakePlatform(Parts parts);

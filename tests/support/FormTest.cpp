@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QTest>
+#include <QTimer>
 
 namespace tokotoko::test {
 
@@ -88,6 +89,14 @@ void commitText(FormWindow& form, const QString& text) {
 QKeyEvent x11KeyEvent(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers,
                       quint32 keycode, quint32 state, const QString& text) {
     return QKeyEvent(type, key, modifiers, keycode, 0, state, text);
+}
+
+int execUntilExit(int timeoutMs) {
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    watchdog.start(timeoutMs);
+    return QCoreApplication::exec();
 }
 
 } // namespace tokotoko::test

@@ -37,6 +37,10 @@ void typeText(FormWindow& form, const QString& text);
 // Text committed by an input method to the widget that has the focus.
 void commitText(FormWindow& form, const QString& text);
 
+// Runs the event loop until something ends it, as the program's main loop would run; a
+// watchdog ends it with status 1 after `timeoutMs`. Returns the loop's exit status.
+int execUntilExit(int timeoutMs = 5000);
+
 // A key event as the X server delivers it: X keycode (evdev + 8) and X state mask.
 QKeyEvent x11KeyEvent(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers,
                       quint32 keycode, quint32 state, const QString& text = {});
