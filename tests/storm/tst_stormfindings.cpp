@@ -39,6 +39,15 @@ void deleteDiscardedControls() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+// Writes a practice text into `folder`; its path, or an empty one if it could not be written.
+QString writePracticeText(const QTemporaryDir& folder, const QByteArray& bytes) {
+    const QString path = folder.filePath(QStringLiteral("text.txt"));
+    QFile file(path);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return {};
+    return path;
+}
+
 } // namespace
 
 class StormFindingsTest : public QObject {
@@ -152,12 +161,8 @@ void StormFindingsTest::wrongLinesStopAtTheLargestCount_data() {
 void StormFindingsTest::wrongLinesStopAtTheLargestCount() {
     QFETCH(bool, english);
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(QStringLiteral("text.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("first\r\nlast\r\n");
-    file.close();
+    const QString path = writePracticeText(folder, "first\r\nlast\r\n");
+    QVERIFY(!path.isEmpty());
 
     FakePlatform fake;
     std::unique_ptr<LinePractice> form;
@@ -193,12 +198,8 @@ void StormFindingsTest::narrowDisplayBoxSettles_data() {
 void StormFindingsTest::narrowDisplayBoxSettles() {
     QFETCH(int, which);
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(QStringLiteral("text.txt"));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("line 1\r\n");
-    file.close();
+    const QString path = writePracticeText(folder, "line 1\r\n");
+    QVERIFY(!path.isEmpty());
 
     FakePlatform fake;
     std::unique_ptr<FormWindow> form;
