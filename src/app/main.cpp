@@ -6,35 +6,11 @@
 #include "platform/Platform.h"
 
 #include <QApplication>
-#include <QScreen>
-
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-bool everyScreenAtRatioOne() {
-    const auto screens = QGuiApplication::screens();
-    return std::all_of(screens.begin(), screens.end(),
-                       [](const QScreen* screen) { return screen->devicePixelRatio() == 1.0; });
-}
-
-// Qt's raster engine draws glyphs larger than 64 pixels as paths, anew at every repaint; our
-// type is 80 to 250 points, and each keystroke in a text box then costs milliseconds. Cached
-// glyphs up to 360 pixels (250 points at 96 dpi) are drawn as images instead. Qt reads the
-// limit at the first paint, so setting it here, after the screens are known, still counts.
-// Scaled screens keep Qt's own limit: there Qt 6.4 draws large cached glyphs as nothing at all.
-void cacheLargeGlyphs() {
-    if (!qEnvironmentVariableIsSet("QT_MAX_CACHED_GLYPH_SIZE") && everyScreenAtRatioOne())
-        qputenv("QT_MAX_CACHED_GLYPH_SIZE", "360");
-}
-
-} // namespace
-
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    cacheLargeGlyphs();
     QApplication::setApplicationName(QStringLiteral("tokotoko"));
     QApplication::setApplicationVersion(tokotoko::programVersion());
     // The menu entry's name: Wayland compositors find the window's icon and name through it.
