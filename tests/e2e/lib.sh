@@ -91,7 +91,8 @@ e2e_start_display() {
     e2e_poll 15 xset q >/dev/null 2>&1 || e2e_fail "display $DISPLAY does not answer"
     setxkbmap -model jp106 -layout jp || e2e_fail "setxkbmap"
     xset r off
-    openbox --sm-disable >"$E2E_TMP/openbox.log" 2>&1 &
+    # E2E_OPENBOX_RC: another configuration file for openbox (its key bindings, say).
+    openbox --sm-disable ${E2E_OPENBOX_RC:+--config-file "$E2E_OPENBOX_RC"} >"$E2E_TMP/openbox.log" 2>&1 &
     E2E_PIDS+=($!)
     e2e_poll 15 bash -c 'xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id"' ||
         e2e_fail "openbox did not start: $(cat "$E2E_TMP/openbox.log")"

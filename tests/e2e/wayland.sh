@@ -4,8 +4,8 @@
 # JIS keymap; weston has no virtual-keyboard protocol to type through) and
 # QT_QPA_PLATFORM=wayland: the entrance shows, named by its desktop id and filling the
 # output, puts entry 1 on the Wayland clipboard although it had no keyboard focus at that
-# moment (with the first key), keys typed through a virtual keyboard move the highlight, and a digit opens an
-# exercise window when one is built in.
+# moment (with the first key), keys typed through a virtual keyboard move the highlight, a digit
+# opens the key guide, and its large type is on the screen.
 source "$(dirname "$0")/lib.sh" "$@"
 e2e_require sway swaymsg wtype wl-paste
 readonly APP_ID=org.tokotoko.Tokotoko
@@ -98,14 +98,33 @@ wait_wl_clip '８\r\n応用英語入力２'
 wtype -k Down
 wait_wl_clip '１\r\n押せばわかる'
 
-if [[ -f $(dirname "$E2E_APP")/src/keyguide/libtokotoko_keyguide.a ]]; then
-    wtype 1
-    e2e_poll 10 has_two_windows ||
-        e2e_fail "the digit 1 opened no window"
-    e2e_log "the digit 1 opened a window"
-else
-    e2e_log "no exercise window built in yet: the highlight moves, the digits have nothing to open"
-    wtype -k Escape
-    e2e_wait_exit 2 0
-fi
+wtype 1
+e2e_poll 10 has_two_windows || e2e_fail "the digit 1 opened no window"
+e2e_log "the digit 1 opened a window"
+
+# The key guide's large type is drawn: a key's name and reading, from a screenshot of the
+# focused window (menu bar included) by the compositor.
+focused_rect() {
+    swaymsg -t get_tree | /usr/bin/python3 -c 'import json, sys
+def walk(node):
+    if node.get("focused"):
+        r, w = node["rect"], node["window_rect"]  # the container, the content within it
+        print("%d,%d %dx%d" % (r["x"] + w["x"], r["y"] + w["y"], w["width"], w["height"]))
+        sys.exit(0)
+    for child in node.get("nodes", []) + node.get("floating_nodes", []):
+        walk(child)
+walk(json.load(sys.stdin))'
+}
+e2e_require grim
+wtype a
+checks=('lblKey=ａ' 'lblYomi=Ａ' 'Label2=Alt＋F4で終了')
+shot_checked() {
+    local rect
+    rect=$(focused_rect) && grim -g "$rect" "$E2E_TMP/keyguide.png" 2>/dev/null &&
+        /usr/bin/python3 "$(dirname "$0")/screen_check.py" "$E2E_TMP/keyguide.png" frmKeyGuide \
+            --outer 1280 "${checks[@]}" >"$E2E_TMP/verdict" 2>&1
+}
+e2e_poll 10 shot_checked || { cat "$E2E_TMP/verdict" >&2; e2e_fail "the key guide's type is not drawn"; }
+sed 's/^/    /' "$E2E_TMP/verdict" >&2
+wtype -k Escape -M alt -k F4 -m alt
 e2e_pass

@@ -1,0 +1,301 @@
+#!/usr/bin/env bash
+# Screenshot tests: a tour of every window and state of the real program, each screenshot
+# checked from its pixels by screen_check.py (every text in its colour, inside its layout
+# rectangle, whole, on its background). The screen_*.sh scripts run the tour at one screen
+# size each; docs/screens/make-gallery.sh runs it to keep the pictures.
+#
+#   source lib-screen.sh "$tokotoko"
+#   screen_tour WIDTH HEIGHT RATIO
+#
+# With SCREEN_KEEP set to a folder, each checked screenshot is also saved there under the
+# name its check gives it.
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh" "$@"
+
+SCREEN_CHECK=$(dirname "${BASH_SOURCE[0]}")/screen_check.py
+SCREEN_PYTHON=/usr/bin/python3 # Debian's, with python3-numpy and python3-pil
+SCREEN_WIDTH=
+SCREEN_RATIO=1
+
+readonly KEY_RETURN=36 KEY_SPACE=65 KEY_DOWN=116 KEY_BACKSPACE=22
+
+# Polls until `shot` of the window $WIN passes the checks, for up to $SCREEN_WAIT seconds (10
+# unless set); fails with the last verdict otherwise (the failing screenshot is kept in
+# $TOKOTOKO_SCREEN_FAILURES, default /tmp/tokotoko-screen-failures).
+screen_expect() {
+    local shot=$1 form=$2
+    shift 2
+    local file=$E2E_TMP/$shot.png verdict deadline=$((SECONDS + ${SCREEN_WAIT:-10}))
+    while :; do
+        if import -window "$WIN" "$file" 2>/dev/null &&
+            verdict=$("$SCREEN_PYTHON" "$SCREEN_CHECK" "$file" "$form" --ratio "$SCREEN_RATIO" \
+                --outer "$SCREEN_WIDTH" "$@" 2>&1); then
+            break
+        fi
+        if ((SECONDS >= deadline)); then
+            local keep=${TOKOTOKO_SCREEN_FAILURES:-/tmp/tokotoko-screen-failures}
+            mkdir -p "$keep" && cp "$file" "$keep/$SCREEN_WIDTH-$shot.png"
+            printf '%s\n' "$verdict" | sed 's/^/    /' >&2
+            e2e_fail "screen '$shot' ($form): see $keep/$SCREEN_WIDTH-$shot.png"
+        fi
+        sleep 0.5
+    done
+    printf '%s\n' "$verdict" | sed 's/^/    /' >&2
+    e2e_log "screen ok: $shot"
+    [[ -n ${SCREEN_KEEP:-} ]] && cp "$file" "$SCREEN_KEEP/$shot.png"
+    return 0
+}
+
+# Waits until the X input focus is in window $WIN (or a window inside it).
+screen_wait_focus() {
+    e2e_poll 10 bash -c 'focus=$(xdotool getwindowfocus 2>/dev/null); [[ $focus == "$1" ]] ||
+        xwininfo -children -id "$1" 2>/dev/null | grep -q "^ *$focus "' _ "$WIN" ||
+        e2e_fail "window $WIN did not get the keyboard focus"
+}
+
+# Activates the program's window with exactly this title and waits for its keyboard focus.
+screen_window() {
+    e2e_wait_window "$1"
+    screen_wait_focus
+}
+
+# Opens a menu of the active window with its Alt chord, waits until the menu is shown, then
+# presses the keys that choose an item.
+screen_menu() {
+    local chord=$1 before
+    shift
+    before=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '' 2>/dev/null | wc -l)
+    e2e_key "$chord"
+    e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 2>/dev/null | wc -l) > $2))' \
+        _ "$APP_PID" "$before" || e2e_fail "the menu of $chord did not open"
+    e2e_key "$@"
+}
+
+# The title's 13 characters turn by one every half second: any of its turns may be on screen.
+screen_title_turns() {
+    local title='とことこ Ver.３   ' turns='' i
+    for ((i = 0; i < ${#title}; i++)); do
+        turns+="|${title:i}${title:0:i}"
+    done
+    printf '%s' "${turns#|}"
+}
+
+# The numbers a count-down may show: "TIME from" down to "TIME 0".
+screen_times() {
+    local from=$1 n out=''
+    for ((n = from; n >= 0; n--)); do out+="|TIME $n"; done
+    printf '%s' "${out#|}"
+}
+
+screen_elapsed() {
+    local s out=''
+    for ((s = 0; s < 60; s++)); do out+=$(printf '|00分%02d秒' "$s"); done
+    printf '%s' "${out#|}"
+}
+
+# Writes the practice texts of the tour: two lines for the line practices (the last one typed
+# in ASCII ends the run), one line for the timed challenges (every line drawn is that line).
+screen_write_texts() {
+    printf 'いい天気ですね\r\nTokotoko 123\r\n' | iconv -f UTF-8 -t CP932 >"$E2E_TMP/japanese.txt"
+    printf 'Hello, world.\r\nTokotoko 123\r\n' >"$E2E_TMP/english.txt"
+    printf 'いい天気ですね\r\n' | iconv -f UTF-8 -t CP932 >"$E2E_TMP/japanese1.txt"
+    printf 'Hello, world.\r\n' >"$E2E_TMP/english1.txt"
+}
+
+screen_entrance() {
+    local entries=(
+        'txtKeyGuide=１\n押せばわかる' 'txtYubiren=２\nどの指使うの' 'txtYubiren2=３\nｱﾙﾌｧﾍﾞｯﾄに挑戦'
+        'txtYubiren3=４\n記号と数字も登場' 'txtJapanese_1=５\n応用日本語入力１'
+        'txtJapanese=６\n応用日本語入力２' 'txtEnglish_1=７\n応用英語入力１' 'txtEnglish=８\n応用英語入力２'
+    )
+    screen_expect entrance frmEntrance --colors txtKeyGuide=white/black \
+        "lblTitle|=$(screen_title_turns)" "${entries[@]}"
+    e2e_key $KEY_DOWN $KEY_DOWN $KEY_DOWN $KEY_DOWN
+    e2e_wait_clip '５\r\n応用日本語入力１'
+    screen_expect entrance-right frmEntrance --colors txtJapanese_1=white/black \
+        "lblTitle|=$(screen_title_turns)" "${entries[@]}"
+}
+
+screen_version_box() {
+    local entrance=$WIN
+    e2e_key alt+55 # Alt+V
+    screen_window 'バージョン情報'
+    local shot=$E2E_TMP/version.png verdict
+    e2e_poll 10 bash -c 'import -window "$1" "$2" 2>/dev/null && "$3" "$4" --message "$2" >/dev/null' \
+        _ "$WIN" "$shot" "$SCREEN_PYTHON" "$SCREEN_CHECK" ||
+        e2e_fail "the version box: $("$SCREEN_PYTHON" "$SCREEN_CHECK" --message "$shot" 2>&1)"
+    verdict=$("$SCREEN_PYTHON" "$SCREEN_CHECK" --message "$shot")
+    e2e_log "screen ok: version box: $verdict"
+    [[ -n ${SCREEN_KEEP:-} ]] && cp "$shot" "$SCREEN_KEEP/version.png"
+    e2e_key $KEY_RETURN
+    e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "^バージョン情報\$" 2>/dev/null | wc -l) == 0))' \
+        _ "$APP_PID" || e2e_fail "the version box did not close"
+    WIN=$entrance
+    screen_wait_focus
+}
+
+screen_key_guide() {
+    e2e_key 10 # the digit 1
+    screen_window '押せばわかる'
+    local exit='Label2=Alt＋F4で終了'
+    e2e_key 38 # A
+    screen_expect keyguide frmKeyGuide 'lblKey=ａ' 'lblYomi=Ａ' "$exit"
+    e2e_key $KEY_SPACE
+    screen_expect keyguide-space frmKeyGuide 'lblKey=Space' 'lblYomi=スペース' "$exit"
+    e2e_key 107 # PrintScreen
+    screen_expect keyguide-print frmKeyGuide 'lblKey=Prentscreen' 'lblYomi=ﾌﾟﾘﾝﾄｽｸﾘｰﾝ' "$exit"
+    e2e_key 101 # カタカナ/ひらがな
+    screen_expect keyguide-kana frmKeyGuide 'lblKey=ｶﾀｶﾅ' 'lblYomi=カタカナ' "$exit"
+    e2e_key shift+11 # Shift+2: the longest reading
+    screen_expect keyguide-quote frmKeyGuide 'lblKey="' 'lblYomi=ﾀﾞﾌﾞﾙｸｵｰﾃｰｼｮﾝ' "$exit"
+    e2e_key alt+70 # Alt+F4
+    screen_window 'とことこいりぐち'
+}
+
+screen_finger_drill() {
+    e2e_key 11 # the digit 2
+    screen_window 'どのゆびつかうの'
+    screen_expect fingers frmYubiren 'lblKey=F' 'lblYubiHyoji=ひだり　人さし指'
+    e2e_key Escape
+    screen_window 'とことこいりぐち'
+}
+
+# A text window's time choice from its settings menu: the item's place (0, 1, 2) and the title
+# it gives the window.
+screen_time_choice() {
+    local place=$1 title=$2 downs=()
+    for ((; place > 0; place--)); do downs+=("$KEY_DOWN"); done
+    screen_menu alt+39 "${downs[@]}" $KEY_RETURN
+    screen_window "$title"
+}
+
+# Starts a timed challenge of one minute on its one-line text, with one wrong line typed.
+screen_timed_start() {
+    local form=$1 digit=$2 loaded=$3 one=$4 three=$5 five=$6 text=$7 line=$8
+    local bar="--colors=shpScale=blue/white" keys='lblKey_Guide=Esc:RESET\nCtrl:REPEAT'
+    e2e_key "$digit"
+    screen_window "$loaded"
+    screen_expect "$form-3min" "$form" "$bar" 'lblTime=TIME 180' 'lblMaru=○ 0' 'lblBatsu=× 0' \
+        "$keys" 'shpScale=full' 'txtHyoji=' 'lblTokuten='
+    screen_time_choice 2 "$five"
+    screen_expect "$form-5min" "$form" --colors=shpScale=green/white 'lblTime=TIME 300' \
+        'shpScale=full'
+    screen_time_choice 0 "$one"
+    screen_expect "$form-1min" "$form" --colors=shpScale=red/white 'lblTime=TIME 60' \
+        'shpScale=full'
+    e2e_open_file "$E2E_TMP/$text"
+    screen_window "$one"
+    e2e_key $KEY_RETURN # the starting Enter draws the only line
+    xdotool type --delay 30 'abc'
+    e2e_key $KEY_RETURN # a wrong line
+    screen_expect "$form" "$form" --colors=shpScale=red/white "txtHyoji=$line" 'txtNyuryoku=abc' \
+        'lblMaru=○ 0' 'lblBatsu=× 1' "lblTime|=$(screen_times 59)" 'shpScale=part' "$keys"
+}
+
+screen_timed_end() {
+    local form=$1 title=$2 end=$3 score=$4
+    screen_window "$title"
+    SCREEN_WAIT=70 screen_expect "$form-end" "$form" --colors=shpScale=red/white "txtHyoji=$end" \
+        'txtNyuryoku=abc' 'lblMaru=○ 0' 'lblBatsu=× 1' 'lblTime=TIME 0' "lblTokuten=$score" \
+        'shpScale=empty'
+}
+
+# Starts a key game with Space: one hit (the asked key, read from the clipboard) and one miss.
+screen_game_start() {
+    local form=$1 digit=$2 title=$3 seconds=$4 asked
+    e2e_key "$digit"
+    screen_window "$title"
+    screen_expect "$form-ready" "$form" "lblTime=TIME $seconds" 'lblMaru=○ 0' 'lblBatsu=× 0' \
+        'lblKey=' 'lblYubi=' 'lblTokuten=' 'cmdStart=START' 'shpScale=full'
+    e2e_key $KEY_SPACE
+    e2e_poll 5 bash -c '[[ $(timeout 5 xclip -selection clipboard -o 2>/dev/null) =~ ^[^[:space:]]$ ]]' ||
+        e2e_fail "no key asked: '$(e2e_clip)'"
+    asked=$(e2e_clip)
+    xdotool type --delay 40 "${asked,,}" || e2e_fail "typing $asked"
+    e2e_key $KEY_SPACE # a miss: the key asked now goes to the clipboard
+    screen_expect "$form-counts" "$form" 'lblMaru=○ 1' 'lblBatsu=× 1'
+    asked=$(e2e_clip)
+    screen_expect "$form" "$form" "lblKey=$asked" 'lblYubi=?' "lblTime|=$(screen_times "$seconds")" \
+        'lblMaru=○ 1' 'lblBatsu=× 1' 'lblTokuten=' 'shpScale=part'
+}
+
+screen_game_end() {
+    local form=$1 title=$2
+    screen_window "$title"
+    SCREEN_WAIT=70 screen_expect "$form-end" "$form" 'lblKey=' 'lblYubi=Spaceでスタート' 'lblTime=TIME 0' \
+        'lblMaru=○ 1' 'lblBatsu=× 1' 'lblTokuten=得点 0' 'cmdStart=RETRY' 'shpScale=empty'
+    e2e_key Escape
+}
+
+# A line practice on its two-line text: the first line shown, a wrong line typed, then the
+# last line typed, which ends the run.
+screen_lines() {
+    local form=$1 digit=$2 title=$3 text=$4 first=$5 end=$6
+    local keys='lblKey_Guide=Esc:RESET\nCtrl:REPEAT'
+    e2e_key "$digit"
+    screen_window "$title"
+    screen_expect "$form-load" "$form" 'lblTime=00分00秒' 'lblMaru=○ 0' 'lblBatsu=× 0' \
+        'lblGyosu=' "$keys" 'txtHyoji='
+    e2e_open_file "$E2E_TMP/$text"
+    screen_window "$title"
+    e2e_key $KEY_RETURN
+    xdotool type --delay 30 'abc'
+    e2e_key $KEY_RETURN
+    screen_expect "$form" "$form" "txtHyoji=$first" 'txtNyuryoku=abc' 'lblMaru=○ 0' 'lblBatsu=× 1' \
+        'lblGyosu=練習数2' "lblTime|=$(screen_elapsed)" "$keys"
+    e2e_key $KEY_BACKSPACE $KEY_BACKSPACE $KEY_BACKSPACE
+    xdotool type --delay 30 'Tokotoko 123'
+    e2e_key $KEY_RETURN
+    screen_expect "$form-end" "$form" "txtHyoji=$end" 'txtNyuryoku=Tokotoko 123' 'lblMaru=○ 1' \
+        'lblBatsu=× 1' 'lblGyosu=練習数0' "lblTime|=$(screen_elapsed)" "$keys"
+    screen_menu alt+41 53 # File, Exit
+    screen_window 'とことこいりぐち'
+}
+
+# Back to the entrance while other windows stay open.
+screen_to_entrance() {
+    WIN=$SCREEN_ENTRANCE
+    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+    screen_wait_focus
+}
+
+screen_tour() {
+    local width=$1 height=$2 ratio=$3
+    e2e_require import iconv "$SCREEN_PYTHON"
+    "$SCREEN_PYTHON" -c 'import numpy, PIL' || e2e_fail "python3-numpy and python3-pil are needed"
+    SCREEN_WIDTH=$width SCREEN_RATIO=$ratio
+    E2E_OPENBOX_RC=$(readlink -f "$(dirname "${BASH_SOURCE[0]}")/openbox-rc.xml") e2e_start_display "$width" "$height"
+    screen_write_texts
+    ((ratio == 1)) || export QT_SCALE_FACTOR=$ratio
+    e2e_start_app
+    screen_wait_focus
+    SCREEN_ENTRANCE=$WIN
+    e2e_wait_clip '１\r\n押せばわかる'
+
+    screen_entrance
+    screen_version_box
+    screen_key_guide
+    screen_finger_drill
+
+    # The clocks run side by side: both timed challenges, then both games, then their ends.
+    screen_timed_start frmJapanese 15 '応用日本語入力　３分' '応用日本語入力　１分' \
+        '応用日本語入力　３分' '応用日本語入力　５分' japanese1.txt 'いい天気ですね'
+    screen_to_entrance
+    screen_timed_start frmEnglish 17 'ENGLISH Three Minute' 'ENGLISH One Minute' \
+        'ENGLISH Three Minutes' 'ENGLISH Five Minutes' english1.txt 'Hello, world.'
+    screen_to_entrance
+    screen_game_start frmYubiren2 12 'アルファベットに挑戦' 30
+    screen_to_entrance
+    screen_game_start frmYubiren3 13 '数字と記号も登場' 60
+    screen_game_end frmYubiren2 'アルファベットに挑戦'
+    screen_timed_end frmJapanese '応用日本語入力　１分' 'おしまい  RESET!' '得点 -1'
+    screen_menu alt+41 53
+    screen_timed_end frmEnglish 'ENGLISH One Minute' 'GAME OVER.  RESET!' 'SCORE -1'
+    screen_menu alt+41 53
+    screen_game_end frmYubiren3 '数字と記号も登場'
+    screen_window 'とことこいりぐち'
+
+    screen_lines frmJapanese_1 14 '応用日本語入力　１' japanese.txt 'いい天気ですね' 'おしまい RESET'
+    screen_lines frmEnglish_1 16 'ENGLISH Three Minute' english.txt 'Hello, world.' 'GAME OVER. RESET'
+    e2e_key Escape
+    e2e_wait_exit 2 0
+}
