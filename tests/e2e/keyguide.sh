@@ -17,7 +17,7 @@ wait_window() {
     e2e_poll 10 bash -c '[[ -n $(xdotool search --all --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null) ]]' \
         _ "$APP_PID" "$title" || e2e_fail "no window titled '$title'"
     WIN=$(window_titled "$title")
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || xdotool windowfocus --sync "$WIN" 2>/dev/null || true
+    e2e_focus
 }
 
 wait_window_gone() {

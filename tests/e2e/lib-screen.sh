@@ -45,31 +45,6 @@ screen_expect() {
     return 0
 }
 
-# Waits until the X input focus is in window $WIN (or a window inside it).
-screen_wait_focus() {
-    e2e_poll 10 bash -c 'focus=$(xdotool getwindowfocus 2>/dev/null); [[ $focus == "$1" ]] ||
-        xwininfo -children -id "$1" 2>/dev/null | grep -q "^ *$focus "' _ "$WIN" ||
-        e2e_fail "window $WIN did not get the keyboard focus"
-}
-
-# Activates the program's window with exactly this title and waits for its keyboard focus.
-screen_window() {
-    e2e_wait_window "$1"
-    screen_wait_focus
-}
-
-# Opens a menu of the active window with its Alt chord, waits until the menu is shown, then
-# presses the keys that choose an item.
-screen_menu() {
-    local chord=$1 before
-    shift
-    before=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '' 2>/dev/null | wc -l)
-    e2e_key "$chord"
-    e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 2>/dev/null | wc -l) > $2))' \
-        _ "$APP_PID" "$before" || e2e_fail "the menu of $chord did not open"
-    e2e_key "$@"
-}
-
 # The title's 13 characters turn by one every half second: any of its turns may be on screen.
 screen_title_turns() {
     local title='とことこ Ver.３   ' turns='' i
@@ -118,7 +93,7 @@ screen_entrance() {
 screen_version_box() {
     local entrance=$WIN
     e2e_key alt+55 # Alt+V
-    screen_window 'バージョン情報'
+    e2e_wait_window 'バージョン情報'
     local shot=$E2E_TMP/version.png verdict
     e2e_poll 10 bash -c 'import -window "$1" "$2" 2>/dev/null && "$3" "$4" --message "$2" >/dev/null' \
         _ "$WIN" "$shot" "$SCREEN_PYTHON" "$SCREEN_CHECK" ||
@@ -130,12 +105,12 @@ screen_version_box() {
     e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "^バージョン情報\$" 2>/dev/null | wc -l) == 0))' \
         _ "$APP_PID" || e2e_fail "the version box did not close"
     WIN=$entrance
-    screen_wait_focus
+    e2e_focus
 }
 
 screen_key_guide() {
     e2e_key 10 # the digit 1
-    screen_window '押せばわかる'
+    e2e_wait_window '押せばわかる'
     local exit='Label2=Alt＋F4で終了'
     e2e_key 38 # A
     screen_expect keyguide frmKeyGuide 'lblKey=ａ' 'lblYomi=Ａ' "$exit"
@@ -148,15 +123,15 @@ screen_key_guide() {
     e2e_key shift+11 # Shift+2: the longest reading
     screen_expect keyguide-quote frmKeyGuide 'lblKey="' 'lblYomi=ﾀﾞﾌﾞﾙｸｵｰﾃｰｼｮﾝ' "$exit"
     e2e_key alt+70 # Alt+F4
-    screen_window 'とことこいりぐち'
+    e2e_wait_window 'とことこいりぐち'
 }
 
 screen_finger_drill() {
     e2e_key 11 # the digit 2
-    screen_window 'どのゆびつかうの'
+    e2e_wait_window 'どのゆびつかうの'
     screen_expect fingers frmYubiren 'lblKey=F' 'lblYubiHyoji=ひだり　人さし指'
     e2e_key Escape
-    screen_window 'とことこいりぐち'
+    e2e_wait_window 'とことこいりぐち'
 }
 
 # A text window's time choice from its settings menu: the item's place (0, 1, 2) and the title
@@ -164,8 +139,8 @@ screen_finger_drill() {
 screen_time_choice() {
     local place=$1 title=$2 downs=()
     for ((; place > 0; place--)); do downs+=("$KEY_DOWN"); done
-    screen_menu alt+39 "${downs[@]}" $KEY_RETURN
-    screen_window "$title"
+    e2e_menu alt+39 "${downs[@]}" $KEY_RETURN
+    e2e_wait_window "$title"
 }
 
 # Starts a timed challenge of one minute on its one-line text, with one wrong line typed.
@@ -173,7 +148,7 @@ screen_timed_start() {
     local form=$1 digit=$2 loaded=$3 one=$4 three=$5 five=$6 text=$7 line=$8
     local bar="--colors=shpScale=blue/white" keys='lblKey_Guide=Esc:RESET\nCtrl:REPEAT'
     e2e_key "$digit"
-    screen_window "$loaded"
+    e2e_wait_window "$loaded"
     screen_expect "$form-3min" "$form" "$bar" 'lblTime=TIME 180' 'lblMaru=○ 0' 'lblBatsu=× 0' \
         "$keys" 'shpScale=full' 'txtHyoji=' 'lblTokuten='
     screen_time_choice 2 "$five"
@@ -183,7 +158,7 @@ screen_timed_start() {
     screen_expect "$form-1min" "$form" --colors=shpScale=red/white 'lblTime=TIME 60' \
         'shpScale=full'
     e2e_open_file "$E2E_TMP/$text"
-    screen_window "$one"
+    e2e_wait_window "$one"
     e2e_key $KEY_RETURN # the starting Enter draws the only line
     xdotool type --delay 30 'abc'
     e2e_key $KEY_RETURN # a wrong line
@@ -193,7 +168,7 @@ screen_timed_start() {
 
 screen_timed_end() {
     local form=$1 title=$2 end=$3 score=$4
-    screen_window "$title"
+    e2e_wait_window "$title"
     SCREEN_WAIT=70 screen_expect "$form-end" "$form" --colors=shpScale=red/white "txtHyoji=$end" \
         'txtNyuryoku=abc' 'lblMaru=○ 0' 'lblBatsu=× 1' 'lblTime=TIME 0' "lblTokuten=$score" \
         'shpScale=empty'
@@ -203,7 +178,7 @@ screen_timed_end() {
 screen_game_start() {
     local form=$1 digit=$2 title=$3 seconds=$4 asked
     e2e_key "$digit"
-    screen_window "$title"
+    e2e_wait_window "$title"
     screen_expect "$form-ready" "$form" "lblTime=TIME $seconds" 'lblMaru=○ 0' 'lblBatsu=× 0' \
         'lblKey=' 'lblYubi=' 'lblTokuten=' 'cmdStart=START' 'shpScale=full'
     e2e_key $KEY_SPACE
@@ -220,7 +195,7 @@ screen_game_start() {
 
 screen_game_end() {
     local form=$1 title=$2
-    screen_window "$title"
+    e2e_wait_window "$title"
     SCREEN_WAIT=70 screen_expect "$form-end" "$form" 'lblKey=' 'lblYubi=Spaceでスタート' 'lblTime=TIME 0' \
         'lblMaru=○ 1' 'lblBatsu=× 1' 'lblTokuten=得点 0' 'cmdStart=RETRY' 'shpScale=empty'
     e2e_key Escape
@@ -232,11 +207,11 @@ screen_lines() {
     local form=$1 digit=$2 title=$3 text=$4 first=$5 end=$6
     local keys='lblKey_Guide=Esc:RESET\nCtrl:REPEAT'
     e2e_key "$digit"
-    screen_window "$title"
+    e2e_wait_window "$title"
     screen_expect "$form-load" "$form" 'lblTime=00分00秒' 'lblMaru=○ 0' 'lblBatsu=× 0' \
         'lblGyosu=' "$keys" 'txtHyoji='
     e2e_open_file "$E2E_TMP/$text"
-    screen_window "$title"
+    e2e_wait_window "$title"
     e2e_key $KEY_RETURN
     xdotool type --delay 30 'abc'
     e2e_key $KEY_RETURN
@@ -247,15 +222,14 @@ screen_lines() {
     e2e_key $KEY_RETURN
     screen_expect "$form-end" "$form" "txtHyoji=$end" 'txtNyuryoku=Tokotoko 123' 'lblMaru=○ 1' \
         'lblBatsu=× 1' 'lblGyosu=練習数0' "lblTime|=$(screen_elapsed)" "$keys"
-    screen_menu alt+41 53 # File, Exit
-    screen_window 'とことこいりぐち'
+    e2e_menu alt+41 53 # File, Exit
+    e2e_wait_window 'とことこいりぐち'
 }
 
 # Back to the entrance while other windows stay open.
 screen_to_entrance() {
     WIN=$SCREEN_ENTRANCE
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
-    screen_wait_focus
+    e2e_focus
 }
 
 screen_tour() {
@@ -267,7 +241,7 @@ screen_tour() {
     screen_write_texts
     ((ratio == 1)) || export QT_SCALE_FACTOR=$ratio
     e2e_start_app
-    screen_wait_focus
+    e2e_focus
     SCREEN_ENTRANCE=$WIN
     e2e_wait_clip '１\r\n押せばわかる'
 
@@ -276,23 +250,25 @@ screen_tour() {
     screen_key_guide
     screen_finger_drill
 
-    # The clocks run side by side: both timed challenges, then both games, then their ends.
+    # The clocks run side by side: both games, then both timed challenges, then their ends.
+    # The games go first, the longer one first: their checks read the asked key from the
+    # clipboard, which only the end of another game or challenge could change meanwhile.
+    screen_game_start frmYubiren3 13 '数字と記号も登場' 60
+    screen_to_entrance
+    screen_game_start frmYubiren2 12 'アルファベットに挑戦' 30
+    screen_to_entrance
     screen_timed_start frmJapanese 15 '応用日本語入力　３分' '応用日本語入力　１分' \
         '応用日本語入力　３分' '応用日本語入力　５分' japanese1.txt 'いい天気ですね'
     screen_to_entrance
     screen_timed_start frmEnglish 17 'ENGLISH Three Minute' 'ENGLISH One Minute' \
         'ENGLISH Three Minutes' 'ENGLISH Five Minutes' english1.txt 'Hello, world.'
-    screen_to_entrance
-    screen_game_start frmYubiren2 12 'アルファベットに挑戦' 30
-    screen_to_entrance
-    screen_game_start frmYubiren3 13 '数字と記号も登場' 60
     screen_game_end frmYubiren2 'アルファベットに挑戦'
-    screen_timed_end frmJapanese '応用日本語入力　１分' 'おしまい  RESET!' '得点 -1'
-    screen_menu alt+41 53
-    screen_timed_end frmEnglish 'ENGLISH One Minute' 'GAME OVER.  RESET!' 'SCORE -1'
-    screen_menu alt+41 53
     screen_game_end frmYubiren3 '数字と記号も登場'
-    screen_window 'とことこいりぐち'
+    screen_timed_end frmJapanese '応用日本語入力　１分' 'おしまい  RESET!' '得点 -1'
+    e2e_menu alt+41 53
+    screen_timed_end frmEnglish 'ENGLISH One Minute' 'GAME OVER.  RESET!' 'SCORE -1'
+    e2e_menu alt+41 53
+    e2e_wait_window 'とことこいりぐち'
 
     screen_lines frmJapanese_1 14 '応用日本語入力　１' japanese.txt 'いい天気ですね' 'おしまい RESET'
     screen_lines frmEnglish_1 16 'ENGLISH Three Minute' english.txt 'Hello, world.' 'GAME OVER. RESET'

@@ -6,6 +6,9 @@
 #   e2e_start_display; e2e_start_app
 #   e2e_key 116                    # an X keycode (evdev + 8); modifiers as in "shift+13"
 #   e2e_wait_clip '２\r\nどの指使うの'  # printf format of the exact bytes expected
+#
+#   E2E_TYPED_TEXT=...             # optional, before e2e_start_display: text the test will
+#                                  # type with xdotool type (see e2e_keymap_add)
 set -uo pipefail
 
 E2E_APP=${1:?usage: script path/to/tokotoko}
@@ -19,6 +22,12 @@ e2e_log() { printf '[e2e %s] %s\n' "$(date +%H:%M:%S.%N | cut -c1-12)" "$*" >&2;
 
 e2e_fail() {
     e2e_log "FAIL: $*"
+    # What the screen showed, for the one who reads the log.
+    if [[ -n ${DISPLAY:-} ]] && command -v import >/dev/null; then
+        local shot=/tmp/tokotoko-e2e-failures/$(basename "$0" .sh)-$(date +%H%M%S).png
+        mkdir -p "${shot%/*}" && timeout 10 import -window root "$shot" 2>/dev/null &&
+            e2e_log "screen at the failure: $shot"
+    fi
     if [[ -s $E2E_TMP/app.log ]]; then
         e2e_log "program output:"
         sed 's/^/    /' "$E2E_TMP/app.log" >&2
@@ -77,9 +86,32 @@ e2e_require() {
     done
 }
 
-# Starts Xvfb on a free display, the jp106 keymap, no autorepeat, and openbox.
+# Gives every character of `text` beyond ASCII a key of its own, on spare keycodes (no
+# symbol, or only multimedia ones). xdotool type then sends each character as a plain key.
+# Otherwise it remaps a keycode for every such character, several times per character: each
+# remapping makes every client read the keymap again, the window manager falls seconds behind
+# (window activations time out, keys go to no window), and the program may read a keymap that
+# has already changed again (a wrong character). Runs before any other client connects.
+e2e_keymap_add() {
+    local LC_ALL=C.UTF-8
+    local text=$1 spare=() args=() char i
+    local -A bound=()
+    mapfile -t spare < <(xmodmap -pke |
+        awk '$2 >= 120 { for (i = 4; i <= NF; i++) if ($i !~ /^(XF86|NoSymbol)/) next; print $2 }')
+    for ((i = 0; i < ${#text}; i++)); do
+        char=${text:i:1}
+        [[ $char == [[:ascii:]] || -n ${bound[$char]+set} ]] && continue
+        ((${#bound[@]} < ${#spare[@]})) || e2e_fail "more characters to type than spare keys"
+        args+=(-e "keycode ${spare[${#bound[@]}]} = $(printf 'U%04X' "'$char")")
+        bound[$char]=1
+    done
+    ((${#args[@]} == 0)) || xmodmap "${args[@]}" || e2e_fail "xmodmap"
+}
+
+# Starts Xvfb on a free display, the jp106 keymap (with keys for E2E_TYPED_TEXT), no
+# autorepeat, and openbox.
 e2e_start_display() {
-    e2e_require Xvfb setxkbmap xset xdotool xclip openbox xprop
+    e2e_require Xvfb setxkbmap xmodmap xset xdotool xclip openbox xprop
     local width=${1:-1280} height=${2:-800}
     # -noreset: otherwise the server resets (and forgets the keymap) whenever its last client
     # disconnects, and refuses connections while it does.
@@ -90,6 +122,7 @@ e2e_start_display() {
     export DISPLAY=:$(head -n1 "$E2E_TMP/display")
     e2e_poll 15 xset q >/dev/null 2>&1 || e2e_fail "display $DISPLAY does not answer"
     setxkbmap -model jp106 -layout jp || e2e_fail "setxkbmap"
+    e2e_keymap_add "${E2E_TYPED_TEXT:-}"
     xset r off
     # E2E_OPENBOX_RC: another configuration file for openbox (its key bindings, say).
     openbox --sm-disable ${E2E_OPENBOX_RC:+--config-file "$E2E_OPENBOX_RC"} >"$E2E_TMP/openbox.log" 2>&1 &
@@ -112,13 +145,36 @@ e2e_start_app() {
     e2e_wait_window 'とことこいりぐち'
 }
 
-# Waits until the program shows a window with exactly this title; sets WIN and activates it.
-# (--all: without it xdotool takes any window of the program, whatever its title.)
+# Waits until the program shows a window with exactly this title; sets WIN and gives it the
+# keyboard focus (e2e_focus). (--all: without it xdotool takes any window of the program,
+# whatever its title.)
 e2e_wait_window() {
     local title=$1 seconds=${2:-15}
     WIN=$(timeout "$seconds" xdotool search --sync --all --onlyvisible --pid "$APP_PID" --name "^${title}\$" 2>/dev/null | head -n1)
     [[ -n $WIN ]] || e2e_fail "no window titled '$title'"
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+    e2e_focus
+}
+
+# Activates the window WIN and waits until the keyboard focus is in it: a key sent before
+# would go to another window or to none.
+e2e_focus() {
+    # Without a window manager there is no activation: the focus is set directly.
+    xdotool windowactivate "$WIN" 2>/dev/null || xdotool windowfocus "$WIN" 2>/dev/null
+    e2e_poll 15 bash -c 'focus=$(xdotool getwindowfocus 2>/dev/null); [[ $focus == "$1" ]] ||
+        xwininfo -children -id "$1" 2>/dev/null | grep -q "^ *$focus "' _ "$WIN" ||
+        e2e_fail "window $WIN never got the keyboard focus"
+}
+
+# Opens a menu of the focused window with its Alt chord (say alt+41), waits until the menu is
+# shown, then presses the keys that choose an item.
+e2e_menu() {
+    local chord=$1 before
+    shift
+    before=$(xdotool search --all --onlyvisible --pid "$APP_PID" --name '' 2>/dev/null | wc -l)
+    e2e_key "$chord"
+    e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 2>/dev/null | wc -l) > $2))' \
+        _ "$APP_PID" "$before" || e2e_fail "the menu of $chord did not open"
+    e2e_key "$@"
 }
 
 # How many visible windows of the program carry exactly this title.
@@ -135,7 +191,7 @@ e2e_open_file() {
     e2e_key ctrl+32
     e2e_wait_window '開く'
     for attempt in 1 2 3; do
-        xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+        e2e_focus
         e2e_key ctrl+38 # select what the file-name box holds, so that typing replaces it
         xdotool type --delay 30 "$path" || e2e_fail "xdotool type $path"
         e2e_key 36

@@ -11,16 +11,6 @@ TEXTS=$(dirname "$E2E_APP")/texts
 RETURN=36
 ESCAPE=9
 
-# Waits for a window of the program with exactly this title (all conditions must hold: the
-# entrance belongs to the same process) and activates it.
-lines_wait_window() {
-    local title=$1 seconds=${2:-15}
-    WIN=$(timeout "$seconds" xdotool search --sync --all --onlyvisible --pid "$APP_PID" \
-        --name "^${title}\$" 2>/dev/null | head -n1)
-    [[ -n $WIN ]] || e2e_fail "no window titled '$title'"
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
-}
-
 # Waits until the clipboard holds a time of the form "nn分ss秒" and prints it.
 lines_wait_time() {
     local clip
@@ -41,24 +31,15 @@ lines_clip_is_time() {
 }
 
 # Types a line into the Japanese window and presses Enter, then waits for `check` (a command)
-# to see the next line or the time on the clipboard. xdotool types characters that are not on
-# the keyboard through a keycode it remaps for each of them; when the program reads the keymap
-# late, a character comes out wrong and the window rightly judges the line wrong. The line is
-# then cleared (Ctrl+A, BackSpace) and typed again.
+# to see the next line or the time on the clipboard. Every character has a key of its own
+# (E2E_TYPED_TEXT), so the keys are plain X key events.
 lines_type_japanese() {
-    local line=$1 attempt
+    local line=$1
     shift
-    for attempt in 1 2 3; do
-        xdotool type --delay 60 "$line" || e2e_fail "typing '$line'"
-        e2e_key "$RETURN"
-        if e2e_poll 3 "$@"; then
-            e2e_log "typed: $line"
-            return 0
-        fi
-        e2e_log "the typing of '$line' came out wrong (attempt $attempt); typing it again"
-        e2e_key ctrl+38 22
-    done
-    e2e_fail "'$line' was never judged right"
+    xdotool type --delay 60 "$line" || e2e_fail "typing '$line'"
+    e2e_key "$RETURN"
+    e2e_poll 3 "$@" || e2e_fail "'$line' was not judged right; the clipboard holds '$(e2e_clip)'"
+    e2e_log "typed: $line"
 }
 
 # The lines of a shipped text as UTF-8, without their CR LF.
@@ -72,17 +53,18 @@ lines_open_text() {
     local window=$WIN
     e2e_open_file "$1"
     WIN=$window
-    xdotool windowactivate --sync "$WIN" 2>/dev/null || true
+    e2e_focus
 }
 
-e2e_start_display
 e2e_require iconv
+E2E_TYPED_TEXT=$(lines_of "$TEXTS/japanese.txt" CP932)
+e2e_start_display
 e2e_start_app
 e2e_wait_clip '１\r\n押せばわかる'
 
 # --- Japanese: entry 5, every line and the time through the clipboard ---------------------
 e2e_key 14 # the digit 5
-lines_wait_window '応用日本語入力　１'
+e2e_wait_window '応用日本語入力　１'
 lines_open_text "$TEXTS/japanese.txt"
 mapfile -t japanese < <(lines_of "$TEXTS/japanese.txt" CP932)
 ((${#japanese[@]} == 8)) || e2e_fail "japanese.txt has ${#japanese[@]} lines"
@@ -106,11 +88,11 @@ e2e_wait_clip "${japanese[0]//%/%%}"
 e2e_key alt+41 53
 e2e_poll 5 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^応用日本語入力　１\$" >/dev/null' \
     _ "$APP_PID" || e2e_fail "the Japanese window did not close"
-lines_wait_window 'とことこいりぐち'
+e2e_wait_window 'とことこいりぐち'
 
 # --- English: entry 7, the clipboard untouched until the final time -----------------------
 e2e_key 16 # the digit 7
-lines_wait_window 'ENGLISH Three Minute'
+e2e_wait_window 'ENGLISH Three Minute'
 lines_open_text "$TEXTS/english.txt"
 mapfile -t english < <(lines_of "$TEXTS/english.txt" UTF-8)
 ((${#english[@]} == 7)) || e2e_fail "english.txt has ${#english[@]} lines"
@@ -128,7 +110,7 @@ e2e_log "times: Japanese $japanese_time, English $english_time"
 e2e_key alt+41 53
 e2e_poll 5 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^ENGLISH Three Minute\$" >/dev/null' \
     _ "$APP_PID" || e2e_fail "the English window did not close"
-lines_wait_window 'とことこいりぐち'
+e2e_wait_window 'とことこいりぐち'
 e2e_key "$ESCAPE"
 e2e_wait_exit 2 0
 e2e_pass

@@ -156,11 +156,13 @@ if [[ -f $BUILD_DIR/src/lines/libtokotoko_lines.a ]]; then
     e2e_key 36 # Return
     e2e_poll 10 bash -c '! xdotool search --all --onlyvisible --pid "$1" --name "^開く\$" >/dev/null' \
         _ "$APP_PID" || e2e_fail "the Open-file dialog did not open japanese.txt from the installed texts"
-    xdotool windowactivate --sync "$practice" 2>/dev/null || true
+    WIN=$practice
+    e2e_focus
     first_line=$(iconv -f CP932 -t UTF-8 /usr/share/tokotoko/texts/japanese.txt | head -n1 | tr -d '\r')
     e2e_key 36 # the starting Enter shows the first line
     e2e_wait_clip "${first_line//%/%%}"
-    xdotool windowactivate --sync "$entrance" 2>/dev/null || true
+    WIN=$entrance
+    e2e_focus
 fi
 e2e_key Escape
 e2e_wait_exit 2 0
