@@ -1,8 +1,9 @@
 #include "frmEntrance.h"
 
+#include "FormCatalog.h"
+
 #include "common/Controls.h"
 #include "common/Fonts.h"
-#include "common/FormCatalog.h"
 #include "platform/KeyTranslation.h"
 #include "platform/Platform.h"
 
@@ -15,22 +16,9 @@
 namespace tokotoko {
 namespace {
 
-struct Entry {
-    const char* name;
-    const char* digit;
-    const char* caption;
-};
-
-constexpr std::array<Entry, frmEntrance::kEntryCount> kEntries{{
-    {"txtKeyGuide", "１", "押せばわかる"},
-    {"txtYubiren", "２", "どの指使うの"},
-    {"txtYubiren2", "３", "ｱﾙﾌｧﾍﾞｯﾄに挑戦"},
-    {"txtYubiren3", "４", "記号と数字も登場"},
-    {"txtJapanese_1", "５", "応用日本語入力１"},
-    {"txtJapanese", "６", "応用日本語入力２"},
-    {"txtEnglish_1", "７", "応用英語入力１"},
-    {"txtEnglish", "８", "応用英語入力２"},
-}};
+const Exercise& exerciseOf(int index) {
+    return exercises().at(static_cast<std::size_t>(index));
+}
 
 // Tops of the four rows of entries, in row units.
 constexpr std::array<double, 4> kRowTops{0.8, 1.8, 2.8, 3.8};
@@ -52,14 +40,14 @@ frmEntrance::frmEntrance(Platform& platform, FormCatalog& exercises)
     setObjectName(QStringLiteral("frmEntrance"));
 }
 
+// The full-width digit of the entry, CR LF, and its caption.
 QString frmEntrance::entryText(int index) {
-    const Entry& entry = kEntries.at(static_cast<std::size_t>(index));
-    return QString::fromUtf8(entry.digit) + QStringLiteral("\r\n") +
-           QString::fromUtf8(entry.caption);
+    const QChar digit(static_cast<char16_t>(u'１' + index));
+    return digit + QStringLiteral("\r\n") + QString::fromUtf16(exerciseOf(index).caption);
 }
 
 QString frmEntrance::entryName(int index) {
-    return QString::fromLatin1(kEntries.at(static_cast<std::size_t>(index)).name);
+    return QString::fromLatin1(exerciseOf(index).entryName);
 }
 
 void frmEntrance::createControls() {
@@ -73,7 +61,7 @@ void frmEntrance::createControls() {
     for (int i = 0; i < kEntryCount; ++i) {
         auto* entry = new QPlainTextEdit(client());
         entry->setObjectName(entryName(i));
-        entry->setAccessibleName(QString::fromUtf8(kEntries[static_cast<std::size_t>(i)].caption));
+        entry->setAccessibleName(QString::fromUtf16(exerciseOf(i).caption));
         entry->setReadOnly(true);
         entry->setTabChangesFocus(true);
         entry->setContextMenuPolicy(Qt::NoContextMenu);

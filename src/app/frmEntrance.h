@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Exercises.h"
+
 #include "common/FormWindow.h"
 
 #include <QString>
@@ -21,7 +23,7 @@ class FormCatalog;
 class frmEntrance final : public FormWindow {
     Q_OBJECT
 public:
-    static constexpr int kEntryCount = 8;
+    static constexpr int kEntryCount = kExerciseCount;
 
     frmEntrance(Platform& platform, FormCatalog& exercises);
 

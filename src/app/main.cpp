@@ -1,7 +1,7 @@
 #include "Exercises.h"
 #include "frmEntrance.h"
 
-#include "common/FormCatalog.h"
+#include "app/FormCatalog.h"
 #include "common/VersionBox.h"
 #include "platform/Platform.h"
 

@@ -28,6 +28,11 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const
     return label;
 }
 
+void setCaption(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->setAccessibleDescription(text);
+}
+
 Shape::Shape(QWidget* parent, const QString& name, const QColor& fill)
     : QWidget(parent)
     , m_fill(fill) {

@@ -29,6 +29,10 @@ void setColors(QWidget* widget, const QColor& text, const QColor& background, bo
 QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const QColor& text,
                   Qt::Alignment alignment);
 
+// Sets a label's text and lets assistive technology read it: a label with an accessible name
+// no longer reports its text by itself, so the text goes into its description too.
+void setCaption(QLabel* label, const QString& text);
+
 // An opaque filled rectangle (the time bars).
 class Shape : public QWidget {
     Q_OBJECT

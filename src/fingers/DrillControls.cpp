@@ -14,10 +14,4 @@ QLabel* makeDrillLabel(QWidget* parent, const QString& name, const QString& acce
     return label;
 }
 
-void setCaption(QLabel* label, const QString& text) {
-    label->setText(text);
-    // A label with an accessible name no longer reports its text by itself.
-    label->setAccessibleDescription(text);
-}
-
 } // namespace tokotoko::fingers

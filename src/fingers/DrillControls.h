@@ -10,11 +10,9 @@ class QWidget;
 namespace tokotoko::fingers {
 
 // A transparent label named `name` whose accessible name says what it shows ("打つキー");
-// what it shows now is its accessible description, kept up to date by setCaption.
+// what it shows now is its accessible description, kept up to date by setCaption
+// (common/Controls.h).
 QLabel* makeDrillLabel(QWidget* parent, const QString& name, const QString& accessibleName,
                        const QFont& font, const QColor& text, Qt::Alignment alignment);
-
-// Sets a label's text and tells assistive technology about it.
-void setCaption(QLabel* label, const QString& text);
 
 } // namespace tokotoko::fingers

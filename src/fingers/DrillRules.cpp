@@ -1,7 +1,5 @@
 #include "DrillRules.h"
 
-#include <limits>
-
 namespace tokotoko::fingers {
 
 int upperCased(int codePoint) {
@@ -14,14 +12,6 @@ QString characterText(int codePoint) {
     // Not QString::fromUcs4: it drops a leading U+FEFF as a byte-order mark, and a typed
     // zero-width no-break space would be judged as the empty text.
     return QStringView(QChar::fromUcs4(static_cast<char32_t>(codePoint))).toString();
-}
-
-qint16 addOne(qint16 count) {
-    return count < std::numeric_limits<qint16>::max() ? static_cast<qint16>(count + 1) : count;
-}
-
-QString countText(int count) {
-    return count >= 0 ? QLatin1Char(' ') + QString::number(count) : QString::number(count);
 }
 
 } // namespace tokotoko::fingers

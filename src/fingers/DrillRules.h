@@ -1,7 +1,7 @@
 #pragma once
 
-// Small rules the three finger drills share: how a typed character is judged and how the
-// games write their counts.
+// Small rules the three finger drills share: how a typed character is judged. (Their counts
+// follow common/Counts.h.)
 
 #include <QString>
 #include <QtGlobal>
@@ -15,11 +15,5 @@ inline const QString kMissCue = QStringLiteral("\\ding.wav");
 int upperCased(int codePoint);
 // One code point as text (two UTF-16 units beyond the basic plane); empty for an invalid one.
 QString characterText(int codePoint);
-
-// A count after one more: 16-bit, it stays at 32767 instead of wrapping round.
-qint16 addOne(qint16 count);
-// A count as the games show it after their marks: one leading space when not negative
-// (" 12"), the minus sign otherwise ("-3").
-QString countText(int count);
 
 } // namespace tokotoko::fingers

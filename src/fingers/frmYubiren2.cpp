@@ -3,6 +3,6 @@
 namespace tokotoko {
 
 frmYubiren2::frmYubiren2(Platform& platform)
-    : YubirenChallenge(platform, kAlphabetChallenge) {}
+    : KeyGame(platform, kAlphabetGame) {}
 
 } // namespace tokotoko

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "YubirenChallenge.h"
+#include "KeyGame.h"
 
 namespace tokotoko {
 
 // The alphabet challenge "アルファベットに挑戦": 30 seconds of letters.
-class frmYubiren2 final : public YubirenChallenge {
+class frmYubiren2 final : public KeyGame {
     Q_OBJECT
 public:
     explicit frmYubiren2(Platform& platform);

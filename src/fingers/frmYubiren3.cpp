@@ -3,6 +3,6 @@
 namespace tokotoko {
 
 frmYubiren3::frmYubiren3(Platform& platform)
-    : YubirenChallenge(platform, kSymbolsAndNumbersChallenge) {}
+    : KeyGame(platform, kSymbolsAndNumbersGame) {}
 
 } // namespace tokotoko

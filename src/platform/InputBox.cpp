@@ -31,7 +31,21 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
 
 void InputBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    Q_EMIT focusGained();
+    Q_EMIT readyForTyping();
+}
+
+void InputBox::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::ReadOnlyChange && !isReadOnly() && hasFocus())
+        Q_EMIT readyForTyping();
+}
+
+bool InputBox::focusNextPrevChild(bool next) {
+    if (!next)
+        return QLineEdit::focusNextPrevChild(next);
+    if (!isReadOnly())
+        insert(QStringLiteral("\t"));
+    return true;
 }
 
 } // namespace tokotoko

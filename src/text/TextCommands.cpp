@@ -32,32 +32,32 @@ QString messageFor(const QString& path, const QString& problem, bool previousTex
 
 } // namespace
 
-QString CommonDialog1::practiceTextFilter() {
+QString OpenFileDialog::practiceTextFilter() {
     return QStringLiteral("テキスト ファイル (*.txt)|*.txt|");
 }
 
-CommonDialog1::CommonDialog1(Platform& platform, QWidget* parent)
+OpenFileDialog::OpenFileDialog(Platform& platform, QWidget* parent)
     : QObject(parent)
     , m_platform(platform) {
     setObjectName(QStringLiteral("CommonDialog1"));
 }
 
-void CommonDialog1::ShowOpen() {
+void OpenFileDialog::ShowOpen() {
     // The dialog runs an event loop of its own: never touch this object if its window's
     // controls went away meanwhile.
-    const QPointer<CommonDialog1> self(this);
+    const QPointer<OpenFileDialog> self(this);
     const QString chosen =
         m_platform.dialogs().openFile(qobject_cast<QWidget*>(parent()), Filter, FileName, InitDir);
     if (self && !chosen.isEmpty())
         FileName = chosen;
 }
 
-bool runOpenCommand(Platform& platform, CommonDialog1& dialog, PracticeText& text,
+bool runOpenCommand(Platform& platform, OpenFileDialog& dialog, PracticeText& text,
                     const OpenCommandHooks& hooks) {
     const QString previousName = text.textFileName;
     if (dialog.FileName.isEmpty())
         dialog.InitDir = startFolder(platform, text);
-    const QPointer<CommonDialog1> dialogKept(&dialog);
+    const QPointer<OpenFileDialog> dialogKept(&dialog);
     dialog.ShowOpen();
     if (!dialogKept)
         return false; // the window was closed while the dialog was up

@@ -6,9 +6,9 @@
 // text window; runOpenCommand() carries out the open command on the window's PracticeText and
 // calls back into the window for the two steps that are the window's own.
 //
-// A window keeps one CommonDialog1 among its controls: create it in createControls() (a child
-// of client(), so it goes with the controls and each load starts with an empty FileName) and
-// hand it to runOpenCommand() from mnuFileOpen_Click().
+// A window keeps one OpenFileDialog among its controls, named CommonDialog1: a child of
+// client(), so it goes with the controls and each load starts with an empty FileName
+// (TextWindow does this).
 
 #include <QObject>
 #include <QString>
@@ -24,14 +24,14 @@ class Platform;
 struct PracticeText;
 
 // The window's Open-file dialog and what it keeps between uses while the window is loaded.
-class CommonDialog1 : public QObject {
+class OpenFileDialog : public QObject {
     Q_OBJECT
 public:
     // "テキスト ファイル (*.txt)|*.txt|": one file type, in every text window.
     static QString practiceTextFilter();
 
     // `parent` is a control of the window; the dialog is shown over its window.
-    CommonDialog1(Platform& platform, QWidget* parent);
+    OpenFileDialog(Platform& platform, QWidget* parent);
 
     // The name the dialog last reported: empty until a file was chosen in this load.
     QString FileName;
@@ -70,7 +70,7 @@ struct OpenCommandHooks {
 //  5. in the line windows, linePosition := 0 and hooks.restartLines(), in any case.
 // Then any message about the file (refused, cut to 101 lines, unreadable characters) is shown
 // through platform.dialogs().warning(). Returns whether a new text was stored.
-bool runOpenCommand(Platform& platform, CommonDialog1& dialog, PracticeText& text,
+bool runOpenCommand(Platform& platform, OpenFileDialog& dialog, PracticeText& text,
                     const OpenCommandHooks& hooks);
 
 // The editor command: starts the desktop's text editor, detached, with no file. Nothing in the

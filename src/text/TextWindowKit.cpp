@@ -1,5 +1,6 @@
 #include "TextWindowKit.h"
 
+#include "common/Fonts.h"
 #include "platform/InputBox.h"
 #include "platform/Platform.h"
 
@@ -21,6 +22,7 @@ const TextLanguageTraits& textLanguageTraits(TextLanguage language) {
         QStringLiteral("終了(&X)"),
         QStringLiteral("バージョン(&V)"),
         true,
+        &gothic,
     };
     static const TextLanguageTraits english{
         TextLanguage::English,
@@ -32,6 +34,7 @@ const TextLanguageTraits& textLanguageTraits(TextLanguage language) {
         QStringLiteral("Exit(&X)"),
         QStringLiteral("About(&A)"),
         false,
+        &pGothic,
     };
     return language == TextLanguage::Japanese ? japanese : english;
 }

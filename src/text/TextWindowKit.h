@@ -10,6 +10,7 @@
 // the same way in all four windows.
 
 #include <QColor>
+#include <QFont>
 #include <QPlainTextEdit>
 #include <QString>
 
@@ -29,14 +30,15 @@ enum class TextLanguage { Japanese, English };
 
 struct TextLanguageTraits {
     TextLanguage language;
-    QColor background;       // navy (Japanese) or dark red (English)
-    QString wrongLineCue;    // played on a wrong line
-    QString fileMenu;        // mnuFile
-    QString openItem;        // mnuFileOpen (Ctrl+O)
-    QString editorItem;      // mnuFileText
-    QString endItem;         // mnuEnd
-    QString versionItem;     // mnuVersion, on the menu bar
-    bool separatorBeforeEnd; // mnuSeparator
+    QColor background;               // navy (Japanese) or dark red (English)
+    QString wrongLineCue;            // played on a wrong line
+    QString fileMenu;                // mnuFile
+    QString openItem;                // mnuFileOpen (Ctrl+O)
+    QString editorItem;              // mnuFileText
+    QString endItem;                 // mnuEnd
+    QString versionItem;             // mnuVersion, on the menu bar
+    bool separatorBeforeEnd;         // mnuSeparator
+    QFont (*yellowLabelFace)(qreal); // lblGyosu, lblTokuten: fixed-pitch in Japanese only
 };
 
 const TextLanguageTraits& textLanguageTraits(TextLanguage language);

@@ -5,8 +5,8 @@
 // frmJapanese and frmEnglish are one game: lines of the learner's practice text are drawn at
 // random and typed against a clock of one, three or five minutes; each Enter judges the typed
 // line exactly against the shown one, and the score is right lines minus wrong lines. What
-// the two windows do differently is a TimedVariant (texts, titles, the score label's font)
-// and their TextLanguage (colour, cue, file menu, input mode, clipboard or speech).
+// the two windows do differently is a TimedVariant (texts and titles) and their
+// TextLanguageTraits; what every text window shares is TextWindow.
 //
 // The window's state (the counts, the clock, the time limit) is set afresh at every load;
 // its PracticeText outlives unloading, so a window opened again still has its text.
@@ -15,24 +15,18 @@
 // the empty input box matches it. It counts as right and draws the first line, so the right
 // lines shown and scored are one less than the right Enters counted.
 
-#include "common/FormWindow.h"
 #include "common/Layout.h"
-#include "text/PracticeText.h"
-#include "text/TextWindowKit.h"
+#include "text/TextWindow.h"
 
 #include <QString>
 #include <QtGlobal>
 
 #include <array>
 
-class QFrame;
 class QLabel;
-class QTimer;
 
 namespace tokotoko {
 
-class CommonDialog1;
-class InputBox;
 class Shape;
 
 // The three time choices of the settings menu: mnu1M, mnu3M and mnu5M.
@@ -46,16 +40,6 @@ struct TimeChoiceText {
     QString title;   // the window title once it is chosen
 };
 
-// Accessible names of the controls that show the game.
-struct TimedAccessibleNames {
-    QString display;
-    QString input;
-    QString time;
-    QString right;
-    QString wrong;
-    QString score;
-};
-
 // What tells the two timed challenges apart, beside their TextLanguage.
 struct TimedVariant {
     QString formName;
@@ -63,10 +47,10 @@ struct TimedVariant {
     QString loadTitle;    // the title before any time choice
     QString settingsMenu; // mnuSettei
     std::array<TimeChoiceText, kTimeChoiceCount> timeChoices;
-    QString endText;      // txtHyoji at the end of a game
-    QString scoreWord;    // lblTokuten: this word, then the score
-    bool fixedPitchScore; // lblTokuten in the fixed-pitch face
-    TimedAccessibleNames accessibleNames;
+    QString endText;   // txtHyoji at the end of a game
+    QString scoreWord; // lblTokuten: this word, then the score
+    TextWindowNames names;
+    QString scoreName; // lblTokuten, for screen readers
 };
 
 extern const TimedVariant kJapaneseTimedChallenge;
@@ -82,45 +66,30 @@ qint16 drawnSlot(float r, qint16 lastLineIndex);
 // single precision.
 float barWidth(float boxWidth, qint16 timeLimit, qint16 secondsLeft);
 
-class TimedChallenge : public FormWindow {
+class TimedChallenge : public TextWindow {
     Q_OBJECT
 public:
     TimedChallenge(Platform& platform, const TimedVariant& variant);
     ~TimedChallenge() override;
 
     const TimedVariant& variant() const { return m_variant; }
-    const TextLanguageTraits& traits() const { return m_traits; }
-    const PracticeText& practiceText() const { return m_text; }
     qint16 timeLimit() const { return m_timeLimit; }
     qint16 secondsLeft() const { return m_secondsLeft; }
-    qint16 rightCount() const { return m_rightCount; }
-    qint16 wrongCount() const { return m_wrongCount; }
     bool clockRunning() const;
 
-    void Form_Load() override;
-    void Form_Resize() override;
     void Form_KeyDown(int keyCode, int shift) override;
-    void txtNyuryoku_KeyPress(int& keyAscii);
-    void Timer1_Timer();
+    void Timer1_Timer() override;
     void mnu1M_Click();
     void mnu3M_Click();
     void mnu5M_Click();
-    void mnuFileOpen_Click();
-    void mnuFileText_Click();
-    void mnuEnd_Click();
-    void mnuVersion_Click();
 
 protected:
-    void createControls() override;
-    void Form_Unload() override;
-    void Control_KeyPress(QWidget* control, int& keyAscii) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void createOwnControls() override;
+    void createOwnMenus() override;
+    void loadExercise() override;
+    void placeOwnControls(const LayoutUnits& u) override;
 
 private:
-    void createTextBoxes();
-    void createLabels();
-    void createTimeBar();
-    void createMenus();
     void judgeLine();
     void drawLine();
     void showLine(qint16 slot);
@@ -132,28 +101,14 @@ private:
     void showBarLength(float width);
 
     const TimedVariant& m_variant;
-    const TextLanguageTraits& m_traits;
-    TextPresenter m_presenter;
-    PracticeText m_text;
     qint16 m_timeLimit = kTimeLimits[kDefaultTimeChoice];
     qint16 m_secondsLeft = kTimeLimits[kDefaultTimeChoice];
-    qint16 m_rightCount = 0;
-    qint16 m_wrongCount = 0;
     // The bar's place as the layout set it, in twips: ticks change only its width.
     TwipsRect m_barPlace;
 
-    QFrame* Frame1 = nullptr;
-    DisplayBox* txtHyoji = nullptr;
-    InputBox* txtNyuryoku = nullptr;
-    QLabel* lblTime = nullptr;
-    QLabel* lblMaru = nullptr;
-    QLabel* lblBatsu = nullptr;
     QLabel* lblTokuten = nullptr;
-    QLabel* lblKey_Guide = nullptr;
     Shape* shpBox = nullptr;
     Shape* shpScale = nullptr;
-    QTimer* Timer1 = nullptr;
-    CommonDialog1* commonDialog1 = nullptr;
 };
 
 } // namespace tokotoko

@@ -4,8 +4,8 @@
 #include "FakePlatform.h"
 #include "FormTest.h"
 
+#include "app/FormCatalog.h"
 #include "app/frmEntrance.h"
-#include "common/FormCatalog.h"
 
 #include <QApplication>
 #include <QLabel>

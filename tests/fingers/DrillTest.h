@@ -2,26 +2,15 @@
 
 // Small helpers shared by the finger drill window tests.
 
-#include "common/FormWindow.h"
+#include "FormTest.h"
 
 #include <QAction>
 #include <QLabel>
-#include <QMenuBar>
-#include <QTest>
 
 namespace tokotoko::test {
 
-// A control of the loaded window (never one of the controls an unloading discarded).
-template <typename Control> Control* control(FormWindow& form, const char* name) {
-    const QString objectName = QString::fromLatin1(name);
-    Control* found = nullptr;
-    if (form.client())
-        found = form.client()->findChild<Control*>(objectName);
-    if (!found && form.formMenuBar())
-        found = form.formMenuBar()->findChild<Control*>(objectName);
-    if (!found)
-        qWarning("no control %s", name);
-    return found;
+template <typename Control> Control* control(const FormWindow& form, const char* name) {
+    return control<Control>(form, QString::fromLatin1(name));
 }
 
 inline QLabel* label(FormWindow& form, const char* name) {

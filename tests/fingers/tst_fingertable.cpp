@@ -2,6 +2,7 @@
 
 #include "FakePlatform.h"
 
+#include "common/Counts.h"
 #include "fingers/DrillRules.h"
 #include "fingers/FingerTable.h"
 

@@ -10,9 +10,9 @@
 
 #include "FakePlatform.h"
 #include "app/Exercises.h"
+#include "app/FormCatalog.h"
 #include "app/frmEntrance.h"
-#include "common/FormCatalog.h"
-#include "fingers/YubirenChallenge.h"
+#include "fingers/KeyGame.h"
 #include "lines/LinePractice.h"
 #include "text/TextWindowKit.h"
 #include "timed/TimedChallenge.h"
@@ -102,7 +102,7 @@ void trigger(FormWindow& form, const char* action) {
 
 void tick(FakePlatform& fake, FormWindow& form) {
     fake.clock.advance(1);
-    if (auto* game = qobject_cast<YubirenChallenge*>(&form))
+    if (auto* game = qobject_cast<KeyGame*>(&form))
         game->Timer1_Timer();
     else if (auto* lines = qobject_cast<LinePractice*>(&form))
         lines->Timer1_Timer();
@@ -140,7 +140,7 @@ private:
     QString playSession(int entry, FormWindow& form);
     QString keyGuideSession(FormWindow& form);
     QString guideDrillSession(FormWindow& form);
-    QString keyGameSession(YubirenChallenge& form);
+    QString keyGameSession(KeyGame& form);
     QString linePracticeSession(LinePractice& form);
     QString timedSession(TimedChallenge& form);
 
@@ -238,7 +238,7 @@ void LeakTest::everyWindowOpensAndClosesAThousandTimes() {
 }
 
 QString LeakTest::playSession(int entry, FormWindow& form) {
-    if (auto* game = qobject_cast<YubirenChallenge*>(&form))
+    if (auto* game = qobject_cast<KeyGame*>(&form))
         return keyGameSession(*game);
     if (auto* lines = qobject_cast<LinePractice*>(&form))
         return linePracticeSession(*lines);
@@ -270,7 +270,7 @@ QString LeakTest::guideDrillSession(FormWindow& form) {
     return {};
 }
 
-QString LeakTest::keyGameSession(YubirenChallenge& form) {
+QString LeakTest::keyGameSession(KeyGame& form) {
     press(kc::Space); // START has the focus
     if (!form.gameRunning())
         return QStringLiteral("Space did not start a game");

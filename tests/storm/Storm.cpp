@@ -24,15 +24,13 @@ namespace tokotoko::storm {
 
 namespace {
 
-// The catalog entry of each exercise window.
+// The catalog entry of each exercise window; 0 for none.
 int entryOf(const QString& window) {
-    static const QStringList windows{
-        QStringLiteral("frmKeyGuide"),   QStringLiteral("frmYubiren"),
-        QStringLiteral("frmYubiren2"),   QStringLiteral("frmYubiren3"),
-        QStringLiteral("frmJapanese_1"), QStringLiteral("frmJapanese"),
-        QStringLiteral("frmEnglish_1"),  QStringLiteral("frmEnglish"),
-    };
-    return static_cast<int>(windows.indexOf(window)) + 1;
+    for (int entry = 1; entry <= kExerciseCount; ++entry) {
+        if (window == QLatin1String(exercises()[static_cast<std::size_t>(entry - 1)].formName))
+            return entry;
+    }
+    return 0;
 }
 
 constexpr quint32 kEnterKeycode = 36;

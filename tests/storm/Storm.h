@@ -12,7 +12,7 @@
 #include "Subjects.h"
 
 #include "FakePlatform.h"
-#include "common/FormCatalog.h"
+#include "app/FormCatalog.h"
 
 #include <QElapsedTimer>
 #include <QMap>

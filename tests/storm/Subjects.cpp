@@ -3,7 +3,7 @@
 #include "app/frmEntrance.h"
 #include "common/FormWindow.h"
 #include "fingers/FingerTable.h"
-#include "fingers/YubirenChallenge.h"
+#include "fingers/KeyGame.h"
 #include "fingers/frmYubiren.h"
 #include "keyguide/KeyNameTable.h"
 #include "keyguide/frmKeyGuide.h"
@@ -214,7 +214,7 @@ private:
 // ---------------------------------------------------------------------------------------------
 class KeyGameSubject final : public Subject {
 public:
-    explicit KeyGameSubject(YubirenChallenge& form)
+    explicit KeyGameSubject(KeyGame& form)
         : Subject(form)
         , m_form(form) {
         const fingers::KeySet set = form.variant().keySet;
@@ -307,7 +307,7 @@ private:
         problems << QStringLiteral("lblKey shows %1, no key of the game").arg(describe(key));
     }
 
-    YubirenChallenge& m_form;
+    KeyGame& m_form;
     QList<fingers::ChallengeEntry> m_entries;
     const QWidget* m_client = nullptr;
     bool m_wasOver = false;
@@ -562,7 +562,7 @@ std::unique_ptr<Subject> makeSubject(FormWindow& form, const FileLines& files) {
         return std::make_unique<KeyGuideSubject>(*guide);
     if (auto* drill = qobject_cast<frmYubiren*>(&form))
         return std::make_unique<GuideDrillSubject>(*drill);
-    if (auto* game = qobject_cast<YubirenChallenge*>(&form))
+    if (auto* game = qobject_cast<KeyGame*>(&form))
         return std::make_unique<KeyGameSubject>(*game);
     if (auto* lines = qobject_cast<LinePractice*>(&form))
         return std::make_unique<LinePracticeSubject>(*lines, files);

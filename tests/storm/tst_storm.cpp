@@ -4,8 +4,11 @@
 
 #include "Storm.h"
 
+#include "app/Exercises.h"
+
 #include <QTest>
 
+using namespace tokotoko;
 using namespace tokotoko::storm;
 
 namespace {
@@ -29,13 +32,9 @@ void StormTest::storm_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<quint64>("seed");
     // Each window has a seed of its own, so that no two storms are the same.
-    const QStringList windows{
-        QStringLiteral("frmEntrance"), QStringLiteral("frmKeyGuide"),
-        QStringLiteral("frmYubiren"),  QStringLiteral("frmYubiren2"),
-        QStringLiteral("frmYubiren3"), QStringLiteral("frmJapanese_1"),
-        QStringLiteral("frmJapanese"), QStringLiteral("frmEnglish_1"),
-        QStringLiteral("frmEnglish"),
-    };
+    QStringList windows{QStringLiteral("frmEntrance")};
+    for (const Exercise& exercise : exercises())
+        windows << QString::fromLatin1(exercise.formName);
     quint64 seed = 20261207;
     for (const QString& window : windows)
         QTest::newRow(qPrintable(window)) << window << seed++;

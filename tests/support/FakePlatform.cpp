@@ -36,6 +36,9 @@ void FakeInputMethod::switchOff(QWidget* window) {
 void FakeInputMethod::useHiragana(InputBox& box) {
     box.setCompositionAllowed(true);
     hiraganaBoxes << &box;
+    QObject::connect(&box, &InputBox::readyForTyping, &box, [this] { ++hiraganaSwitches; });
+    if (box.hasFocus())
+        ++hiraganaSwitches;
 }
 
 void FakeInputMethod::useAlphanumeric(InputBox& box) {

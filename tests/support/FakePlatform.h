@@ -47,6 +47,7 @@ public:
     void useAlphanumeric(InputBox& box) override;
     int switchOffCount = 0;
     QList<QPointer<InputBox>> hiraganaBoxes;
+    int hiraganaSwitches = 0; // each time a hiragana box became ready for typing
     QList<QPointer<InputBox>> alphanumericBoxes;
 };
 

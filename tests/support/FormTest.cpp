@@ -3,11 +3,44 @@
 #include "common/FormWindow.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QTest>
 #include <QTimer>
 
 namespace tokotoko::test {
+
+bool setInnerSize(FormWindow& form, QSize inner) {
+    const int menuBar = form.formMenuBar() ? form.formMenuBar()->sizeHint().height() : 0;
+    form.resize(inner.width(), inner.height() + menuBar);
+    QCoreApplication::processEvents();
+    return form.client() && form.client()->size() == inner;
+}
+
+void deleteDiscardedControls() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QByteArray crlfLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += line.toUtf8() + "\r\n";
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QString PracticeFiles::write(const QByteArray& bytes) {
+    if (!m_dir.isValid())
+        qFatal("no folder for practice texts");
+    const QString path = m_dir.filePath(QStringLiteral("text%1.txt").arg(++m_count));
+    writeFile(path, bytes);
+    return path;
+}
 
 bool showActive(FormWindow& form) {
     form.showForm();

@@ -2,6 +2,7 @@
 // be practised on, the shipped texts, and the open command on the fake platform.
 
 #include "FakePlatform.h"
+#include "FormTest.h"
 
 #include "text/PracticeText.h"
 #include "text/PracticeTextReader.h"
@@ -26,12 +27,6 @@ QByteArray crlfLines(int count) {
     return bytes;
 }
 
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 // A text window's share of the open command: its store, its dialog among its controls, and
 // what the window-specific steps did.
 struct TextWindow {
@@ -45,7 +40,7 @@ struct TextWindow {
     // Closing and opening the window again: new controls, a new dialog; the store stays.
     void reload() {
         controls = std::make_unique<QWidget>();
-        dialog = new CommonDialog1(fake.platform(), controls.get());
+        dialog = new OpenFileDialog(fake.platform(), controls.get());
     }
     bool open(const QString& chosen) {
         fake.dialogs.openResults.push_back(chosen);
@@ -57,7 +52,7 @@ struct TextWindow {
     PracticeText text;
     OpenCommandHooks hooks;
     std::unique_ptr<QWidget> controls;
-    CommonDialog1* dialog = nullptr;
+    OpenFileDialog* dialog = nullptr;
     int displayClears = 0;
     int restarts = 0;
 };

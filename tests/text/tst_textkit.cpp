@@ -6,12 +6,35 @@
 #include "text/TextWindowKit.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 
 using namespace tokotoko;
 using namespace tokotoko::test;
+
+namespace {
+
+// Counts the queued calls a widget gets; past ten thousand in all it swallows them, so that a
+// layout going round for ever ends and the test fails instead of hanging.
+class QueuedCallCount final : public QObject {
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::MetaCall)
+            return false;
+        ++count;
+        return ++m_total > 10000;
+    }
+
+private:
+    int m_total = 0;
+};
+
+} // namespace
 
 class TextKitTest : public QObject {
     Q_OBJECT
@@ -20,6 +43,7 @@ private Q_SLOTS:
     void englishSpeaksThroughAVoiceMadeAtEachLoad();
     void englishStaysSilentWithoutSpeech();
     void displayBoxGivesBackExactlyItsText();
+    void narrowDisplayBoxSettles();
     void inputBoxesTakeTheLanguagesInputMode();
     void fileMenusDifferOnlyInCaptionsAndSeparator();
 };
@@ -71,6 +95,36 @@ void TextKitTest::displayBoxGivesBackExactlyItsText() {
     QCOMPARE(box.text(), line);
     QVERIFY(box.isReadOnly());
     QCOMPARE(box.focusPolicy(), Qt::NoFocus);
+}
+
+// A storm resized a text window to 4 pixels wide while its display box showed a line. The
+// box's layout then went round for ever: with the vertical scroll bar the line had no room and
+// no rows, without it a row, so the bar came back... every turn posting the next, the program
+// busy for good and its event queue growing without end.
+void TextKitTest::narrowDisplayBoxSettles() {
+    QWidget window;
+    auto* box = new DisplayBox(&window);
+    box->setFont(QFont(QStringLiteral("IPAPGothic"), 80));
+    box->setText(QStringLiteral("line 1"));
+    window.resize(800, 800);
+    window.show();
+    QueuedCallCount calls;
+    box->installEventFilter(&calls);
+    for (const int width : {1, 4, 13}) {
+        for (const int height : {548, 800}) {
+            box->setGeometry(0, 0, width, height);
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            // Settled: nothing more to lay out.
+            calls.count = 0;
+            for (int i = 0; i < 5; ++i)
+                QCoreApplication::processEvents();
+            QVERIFY2(calls.count == 0, qPrintable(QStringLiteral("%1 more queued calls at %2x%3")
+                                                      .arg(calls.count)
+                                                      .arg(width)
+                                                      .arg(height)));
+        }
+    }
 }
 
 void TextKitTest::inputBoxesTakeTheLanguagesInputMode() {

@@ -1,8 +1,7 @@
 // The two timed text challenges driven with real key events on the fake platform. Ticks are
 // driven by calling Timer1_Timer, draws by the fake clock's random values; nothing waits.
 
-#include "FakePlatform.h"
-#include "FormTest.h"
+#include "TextWindowTest.h"
 
 #include "common/Controls.h"
 #include "common/Layout.h"
@@ -30,8 +29,6 @@
 using namespace tokotoko;
 using namespace tokotoko::test;
 
-Q_DECLARE_METATYPE(tokotoko::TextLanguage)
-
 namespace {
 
 const QStringList kThreeLines{QStringLiteral("今日は良い天気です。"),
@@ -41,61 +38,15 @@ const QStringList kEnglishLines{QStringLiteral("The sun is shining."),
                                 QStringLiteral("Where is the station?"),
                                 QStringLiteral("We like tea.")};
 
-template <typename Control> Control* control(FormWindow& form, const QString& name) {
-    Control* found = nullptr;
-    if (form.client())
-        found = form.client()->findChild<Control*>(name);
-    if (!found && form.formMenuBar())
-        found = form.formMenuBar()->findChild<Control*>(name);
-    if (!found)
-        qWarning("no control %s", qPrintable(name));
-    return found;
-}
+// One window of either language on its own fake platform.
+struct Game : TextWindowDriver<TimedChallenge, frmJapanese, frmEnglish> {
+    using TextWindowDriver::TextWindowDriver;
 
-// One window of either language on its own fake platform, with a folder for its texts.
-struct Game {
-    FakePlatform fake;
-    QTemporaryDir dir;
-    std::unique_ptr<TimedChallenge> form;
-    TextLanguage language;
-
-    explicit Game(TextLanguage language)
-        : language(language) {
-        if (language == TextLanguage::Japanese)
-            form = std::make_unique<frmJapanese>(fake.platform());
-        else
-            form = std::make_unique<frmEnglish>(fake.platform());
-    }
-    TimedChallenge& f() { return *form; }
-    bool japanese() const { return language == TextLanguage::Japanese; }
     QStringList lines() const { return japanese() ? kThreeLines : kEnglishLines; }
-
-    // What the window handed on: the clipboard (Japanese) or the voice (English).
-    const QStringList& presented() const {
-        return japanese() ? fake.clipboard.texts : fake.speech.spoken;
-    }
-    QString lastPresented() const { return presented().isEmpty() ? QString() : presented().last(); }
-    QString cue() const {
-        return japanese() ? QStringLiteral("\\zannen.wav") : QStringLiteral("\\boo.wav");
-    }
-
-    QString writeText(const QStringList& textLines, const QString& name = "text.txt") {
-        const QString path = dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            qWarning("cannot write %s", qPrintable(path));
-        file.write(textLines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
-        return path;
-    }
-    // The open command with `textLines` chosen in the dialog.
-    void open(const QStringList& textLines, const QString& name = "text.txt") {
-        fake.dialogs.openResults.push_back(writeText(textLines, name));
-        action("mnuFileOpen")->trigger();
-    }
     void cancelOpen() { action("mnuFileOpen")->trigger(); }
     // Opens the window with a text of these lines; every draw gives slot 0 until told else.
     bool ready(const QStringList& textLines) {
-        if (!showActive(f()))
+        if (!show())
             return false;
         open(textLines);
         return f().practiceText().hasText();
@@ -106,49 +57,22 @@ struct Game {
         fake.clock.nextRandom = static_cast<float>((slot + 0.5) / count);
     }
 
-    void enter() { pressKey(f(), Qt::Key_Return); }
-    void ctrl() { pressKey(f(), Qt::Key_Control, Qt::ControlModifier); }
-    void escape() { pressKey(f(), Qt::Key_Escape); }
-    // Types a line: ASCII key by key, anything else as an input method's commit.
-    void type(const QString& text) {
-        bool ascii = true;
-        for (const QChar c : text)
-            ascii = ascii && c.unicode() >= 0x20 && c.unicode() < 0x7f;
-        if (ascii)
-            typeText(f(), text);
-        else
-            commitText(f(), text);
-    }
     void erase() {
         const qsizetype length = input()->text().size();
         for (qsizetype i = 0; i < length; ++i)
             pressKey(f(), Qt::Key_Backspace);
     }
-    void typeAndEnter(const QString& text) {
-        type(text);
-        enter();
-    }
+    void typeAndEnter(const QString& text) { enterLine(text); }
     void tick(int times = 1) {
         for (int i = 0; i < times; ++i)
             f().Timer1_Timer();
     }
     void runOut() { tick(f().secondsLeft()); }
 
-    QAction* action(const char* name) { return control<QAction>(f(), QString::fromLatin1(name)); }
-    QLabel* label(const char* name) { return control<QLabel>(f(), QString::fromLatin1(name)); }
-    QString caption(const char* name) {
-        const QLabel* found = label(name);
-        return found ? found->text() : QStringLiteral("<missing>");
-    }
-    bool shown(const char* name) {
-        const QWidget* found = control<QWidget>(f(), QString::fromLatin1(name));
-        return found && found->isVisibleTo(&f());
-    }
-    DisplayBox* display() { return control<DisplayBox>(f(), QStringLiteral("txtHyoji")); }
+    QAction* action(const char* name) { return control<QAction>(name); }
+    QLabel* label(const char* name) { return control<QLabel>(name); }
     QString shownLine() { return display()->text(); }
-    InputBox* input() { return control<InputBox>(f(), QStringLiteral("txtNyuryoku")); }
-    QTimer* timer() { return control<QTimer>(f(), QStringLiteral("Timer1")); }
-    Shape* shape(const char* name) { return control<Shape>(f(), QString::fromLatin1(name)); }
+    Shape* shape(const char* name) { return control<Shape>(name); }
     QString score(int value) {
         return (japanese() ? QStringLiteral("得点 ") : QStringLiteral("SCORE ")) +
                QString::number(value);
@@ -160,9 +84,7 @@ struct Game {
 };
 
 void addLanguageRows() {
-    QTest::addColumn<TextLanguage>("language");
-    QTest::newRow("Japanese") << TextLanguage::Japanese;
-    QTest::newRow("English") << TextLanguage::English;
+    test::addLanguageRows("Japanese", "English");
 }
 
 } // namespace
@@ -527,8 +449,8 @@ void TimedTest::aOneLineTextAlwaysDrawsItsLine() {
     Game g(TextLanguage::Japanese);
     QVERIFY(showActive(g.f()));
     // A longer text first: its later lines stay in the store's higher slots.
-    g.open(kThreeLines, "three.txt");
-    g.open({QStringLiteral("ひとつだけ")}, "one.txt");
+    g.open(kThreeLines);
+    g.open(QStringList{QStringLiteral("ひとつだけ")});
     QCOMPARE(g.f().practiceText().lastLineIndex, 0);
     // Ctrl shows the text's line, not the earlier text's second line left in slot 1.
     g.ctrl();
@@ -571,7 +493,7 @@ void TimedTest::ctrlOfCtrlOShowsTheLineBeforeTheDialog() {
     g.draw(2);
     g.enter();
     g.fake.clipboard.texts.clear();
-    g.fake.dialogs.openResults.push_back(g.writeText({QStringLiteral("新しい行")}, "new.txt"));
+    g.fake.dialogs.openResults.push_back(g.files.write(QStringList{QStringLiteral("新しい行")}));
     // keyClick presses Ctrl itself before O, as the keyboard does.
     QTest::keyClick(g.f().windowHandle(), Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(g.fake.dialogs.openCalls.size(), 2);
@@ -751,7 +673,7 @@ void TimedTest::openingDuringAGameKeepsCountsAndClock() {
     g.typeAndEnter(kEnglishLines[0]);
     g.typeAndEnter(QStringLiteral("oops"));
     g.tick(3);
-    g.open({QStringLiteral("first"), QStringLiteral("second")}, "other.txt");
+    g.open(QStringList{QStringLiteral("first"), QStringLiteral("second")});
     QCOMPARE(g.shownLine(), QString());
     QVERIFY(g.timer()->isActive());
     QCOMPARE(g.caption("lblMaru"), QStringLiteral("○ 1"));

@@ -266,11 +266,17 @@ void QtInputMethod::switchOff(QWidget* window) {
 
 void QtInputMethod::useHiragana(InputBox& box) {
     box.setCompositionAllowed(true);
-    QObject::connect(&box, &InputBox::focusGained, &box, [] {
+    QObject::connect(&box, &InputBox::readyForTyping, &box, [&box] {
         activateJapanese();
-        // The input method learns of the new focus asynchronously: switch again once its
-        // input context has surely followed the focus.
-        QTimer::singleShot(150, qApp, [] { activateJapanese(); });
+        // The input method learns of the new focus through its own connection, which may be
+        // read after ours on a busy desktop: switch again, while the box keeps the focus,
+        // until its input context has surely followed.
+        for (const int delayMs : {150, 500, 1500}) {
+            QTimer::singleShot(delayMs, &box, [&box] {
+                if (box.hasFocus() && !box.isReadOnly())
+                    activateJapanese();
+            });
+        }
     });
     if (box.hasFocus())
         activateJapanese();

@@ -1,6 +1,6 @@
 #include "FormCatalog.h"
 
-#include "FormWindow.h"
+#include "common/FormWindow.h"
 
 namespace tokotoko {
 

@@ -19,7 +19,7 @@ namespace tokotoko {
 class Shape;
 
 // What tells the two key games apart; everything else they share.
-struct ChallengeVariant {
+struct KeyGameVariant {
     QString formName; // frmYubiren2, frmYubiren3
     QString title;    // the window title
     fingers::KeySet keySet;
@@ -28,8 +28,8 @@ struct ChallengeVariant {
     QString endCaption; // the menu item that closes the window
 };
 
-extern const ChallengeVariant kAlphabetChallenge;
-extern const ChallengeVariant kSymbolsAndNumbersChallenge;
+extern const KeyGameVariant kAlphabetGame;
+extern const KeyGameVariant kSymbolsAndNumbersGame;
 
 // A timed key game: keys drawn at random from a set, each shown with the finger that strikes
 // it; a right character counts a hit and draws the next key, a wrong one counts a miss and
@@ -39,12 +39,12 @@ extern const ChallengeVariant kSymbolsAndNumbersChallenge;
 // only control that takes the focus: while it has it (after opening) keys go to the button;
 // during and after a game every key reaches the window and is judged, also the ones typed
 // after the game ended (against the empty key).
-class YubirenChallenge : public FormWindow {
+class KeyGame : public FormWindow {
     Q_OBJECT
 public:
-    YubirenChallenge(Platform& platform, const ChallengeVariant& variant);
+    KeyGame(Platform& platform, const KeyGameVariant& variant);
 
-    const ChallengeVariant& variant() const { return m_variant; }
+    const KeyGameVariant& variant() const { return m_variant; }
     bool gameRunning() const;
     qint16 hits() const { return m_hits; }
     qint16 misses() const { return m_misses; }
@@ -75,7 +75,7 @@ private:
     void judgeMiss();
     void judgeHit();
 
-    const ChallengeVariant m_variant;
+    const KeyGameVariant m_variant;
     qint16 m_entryNumber = 0;
     qint16 m_secondsLeft = 0;
     qint16 m_hits = 0;

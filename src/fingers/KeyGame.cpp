@@ -1,9 +1,10 @@
-#include "YubirenChallenge.h"
+#include "KeyGame.h"
 
 #include "DrillControls.h"
 #include "DrillRules.h"
 
 #include "common/Controls.h"
+#include "common/Counts.h"
 #include "common/Fonts.h"
 #include "platform/KeyTranslation.h"
 #include "platform/Platform.h"
@@ -19,19 +20,19 @@ namespace tokotoko {
 
 using namespace fingers;
 
-const ChallengeVariant kAlphabetChallenge{QStringLiteral("frmYubiren2"),
-                                          QStringLiteral("アルファベットに挑戦"),
-                                          KeySet::Alphabet,
-                                          30,
-                                          QColor(255, 0, 0),
-                                          QStringLiteral("終了(&X )")};
+const KeyGameVariant kAlphabetGame{QStringLiteral("frmYubiren2"),
+                                   QStringLiteral("アルファベットに挑戦"),
+                                   KeySet::Alphabet,
+                                   30,
+                                   QColor(255, 0, 0),
+                                   QStringLiteral("終了(&X )")};
 
-const ChallengeVariant kSymbolsAndNumbersChallenge{QStringLiteral("frmYubiren3"),
-                                                   QStringLiteral("数字と記号も登場"),
-                                                   KeySet::SymbolsAndNumbers,
-                                                   60,
-                                                   QColor(0, 0, 255),
-                                                   QStringLiteral("終了(&X)")};
+const KeyGameVariant kSymbolsAndNumbersGame{QStringLiteral("frmYubiren3"),
+                                            QStringLiteral("数字と記号も登場"),
+                                            KeySet::SymbolsAndNumbers,
+                                            60,
+                                            QColor(0, 0, 255),
+                                            QStringLiteral("終了(&X)")};
 
 namespace {
 
@@ -39,18 +40,18 @@ const QString kStartPrompt = QStringLiteral("Spaceでスタート");
 
 } // namespace
 
-YubirenChallenge::YubirenChallenge(Platform& platform, const ChallengeVariant& variant)
+KeyGame::KeyGame(Platform& platform, const KeyGameVariant& variant)
     : FormWindow(platform)
     , m_variant(variant) {
     setObjectName(variant.formName);
 }
 
 // Timer1 goes with the controls when the window is closed: only a loaded window has a game.
-bool YubirenChallenge::gameRunning() const {
+bool KeyGame::gameRunning() const {
     return isLoaded() && Timer1 && Timer1->isActive();
 }
 
-void YubirenChallenge::createControls() {
+void KeyGame::createControls() {
     setWindowTitle(m_variant.title);
     setColors(client(), colors::white, colors::navy, true);
 
@@ -70,7 +71,7 @@ void YubirenChallenge::createControls() {
     cmdStart->setFocusPolicy(Qt::StrongFocus);
     cmdStart->setAutoDefault(false);
     setColors(cmdStart, colors::black, colors::buttonGrey, true);
-    connect(cmdStart, &QPushButton::clicked, this, &YubirenChallenge::cmdStart_Click);
+    connect(cmdStart, &QPushButton::clicked, this, &KeyGame::cmdStart_Click);
 
     // The last typed character: a tiny black box in the corner.
     Label1 = makeDrillLabel(client(), QStringLiteral("Label1"), QString(), pGothic(9),
@@ -80,12 +81,12 @@ void YubirenChallenge::createControls() {
     Timer1 = new QTimer(client());
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &YubirenChallenge::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &KeyGame::Timer1_Timer);
 
     createMenus();
 }
 
-void YubirenChallenge::createLabels() {
+void KeyGame::createLabels() {
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
     const Qt::Alignment left = Qt::AlignLeft | Qt::AlignTop;
     lblKey = makeDrillLabel(Frame1, QStringLiteral("lblKey"), QStringLiteral("打つキー"),
@@ -102,28 +103,28 @@ void YubirenChallenge::createLabels() {
                                 gothic(72), colors::yellow, left);
 }
 
-void YubirenChallenge::createMenus() {
+void KeyGame::createMenus() {
     QMenu* mnuFile = formMenuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     QAction* mnuEnd = mnuFile->addAction(m_variant.endCaption);
     mnuEnd->setObjectName(QStringLiteral("mnuEnd"));
-    connect(mnuEnd, &QAction::triggered, this, &YubirenChallenge::mnuEnd_Click);
+    connect(mnuEnd, &QAction::triggered, this, &KeyGame::mnuEnd_Click);
 
     QMenu* mnuSettei = formMenuBar()->addMenu(QStringLiteral("設定(&S)"));
     mnuSettei->setObjectName(QStringLiteral("mnuSettei"));
     QAction* mnuHintNashi = mnuSettei->addAction(QStringLiteral("指の名前なし(&N)"));
     mnuHintNashi->setObjectName(QStringLiteral("mnuHintNashi"));
-    connect(mnuHintNashi, &QAction::triggered, this, &YubirenChallenge::mnuHintNashi_Click);
+    connect(mnuHintNashi, &QAction::triggered, this, &KeyGame::mnuHintNashi_Click);
     QAction* mnuHintAri = mnuSettei->addAction(QStringLiteral("指の名前あり(&A)"));
     mnuHintAri->setObjectName(QStringLiteral("mnuHintAri"));
-    connect(mnuHintAri, &QAction::triggered, this, &YubirenChallenge::mnuHintAri_Click);
+    connect(mnuHintAri, &QAction::triggered, this, &KeyGame::mnuHintAri_Click);
 
     QAction* mnuVersion = formMenuBar()->addAction(QStringLiteral("バージョン(&V)"));
     mnuVersion->setObjectName(QStringLiteral("mnuVersion"));
-    connect(mnuVersion, &QAction::triggered, this, &YubirenChallenge::mnuVersion_Click);
+    connect(mnuVersion, &QAction::triggered, this, &KeyGame::mnuVersion_Click);
 }
 
-void YubirenChallenge::Form_Load() {
+void KeyGame::Form_Load() {
     // Loaded now so that the first wrong key is heard at once.
     platform().sound().prepare(kMissCue);
     m_startSpacePending = false;
@@ -133,7 +134,7 @@ void YubirenChallenge::Form_Load() {
 }
 
 // Ready for a game: everything as on opening, with the first key already drawn but hidden.
-void YubirenChallenge::initialise() {
+void KeyGame::initialise() {
     placeFullScreen();
     lblYubi->hide();
     lblKey->hide();
@@ -152,7 +153,7 @@ void YubirenChallenge::initialise() {
     showTimeBar();
 }
 
-void YubirenChallenge::CurrentStatus() {
+void KeyGame::CurrentStatus() {
     m_hits = addOne(m_hits);
     setCaption(lblMaru, QStringLiteral("○") + countText(m_hits));
     const int n = keySetSize(m_variant.keySet);
@@ -162,7 +163,7 @@ void YubirenChallenge::CurrentStatus() {
     setCaption(lblKey, entry.key);
 }
 
-void YubirenChallenge::cmdStart_Click() {
+void KeyGame::cmdStart_Click() {
     initialise();
     lblYubi->show();
     lblKey->show();
@@ -175,7 +176,7 @@ void YubirenChallenge::cmdStart_Click() {
     Timer1->start();
 }
 
-void YubirenChallenge::Timer1_Timer() {
+void KeyGame::Timer1_Timer() {
     if (m_secondsLeft <= 0)
         return; // a game that has ended has no more time to lose
     --m_secondsLeft;
@@ -185,7 +186,7 @@ void YubirenChallenge::Timer1_Timer() {
     showTimeBar();
 }
 
-void YubirenChallenge::endGame() {
+void KeyGame::endGame() {
     Timer1->stop();
     setCaption(lblYubi, kStartPrompt);
     setCaption(lblKey, QString());
@@ -197,13 +198,13 @@ void YubirenChallenge::endGame() {
 }
 
 // The bar's length is the box's length in proportion to the time left.
-void YubirenChallenge::showTimeBar() {
+void KeyGame::showTimeBar() {
     const double perSecond = static_cast<double>(m_barPlace.width) / m_variant.gameSeconds;
     const auto width = static_cast<float>(perSecond * m_secondsLeft);
     place(shpScale, m_barPlace.height, width, m_barPlace.top, m_barPlace.left);
 }
 
-void YubirenChallenge::Form_KeyPress(int& keyAscii) {
+void KeyGame::Form_KeyPress(int& keyAscii) {
     if (m_startSpacePending) {
         m_startSpacePending = false;
         if (keyAscii == ' ') {
@@ -219,19 +220,19 @@ void YubirenChallenge::Form_KeyPress(int& keyAscii) {
         judgeHit();
 }
 
-void YubirenChallenge::judgeMiss() {
+void KeyGame::judgeMiss() {
     platform().clipboard().setText(lblKey->text());
     m_misses = addOne(m_misses);
     setCaption(lblBatsu, QStringLiteral("×") + countText(m_misses));
     platform().sound().play(kMissCue);
 }
 
-void YubirenChallenge::judgeHit() {
+void KeyGame::judgeHit() {
     CurrentStatus();
     platform().clipboard().setText(lblKey->text());
 }
 
-void YubirenChallenge::Form_KeyDown(int keyCode, int) {
+void KeyGame::Form_KeyDown(int keyCode, int) {
     m_startSpacePending = false;
     if (keyCode == vk::Escape) {
         unload();
@@ -241,7 +242,7 @@ void YubirenChallenge::Form_KeyDown(int keyCode, int) {
     }
 }
 
-void YubirenChallenge::Form_Resize() {
+void KeyGame::Form_Resize() {
     const LayoutUnits u = units();
     place(Label1, scaled(u.h, 0.2), scaled(u.w, 0.01), 0, 0);
     place(lblTime, u.h, scaled(u.w, 0.5), scaled(u.h, 0.2), scaled(u.w, 0.62));
@@ -259,19 +260,19 @@ void YubirenChallenge::Form_Resize() {
     showTimeBar();
 }
 
-void YubirenChallenge::mnuEnd_Click() {
+void KeyGame::mnuEnd_Click() {
     unload();
 }
 
-void YubirenChallenge::mnuHintNashi_Click() {
+void KeyGame::mnuHintNashi_Click() {
     lblYubi->hide();
 }
 
-void YubirenChallenge::mnuHintAri_Click() {
+void KeyGame::mnuHintAri_Click() {
     lblYubi->show();
 }
 
-void YubirenChallenge::mnuVersion_Click() {
+void KeyGame::mnuVersion_Click() {
     showVersionBox();
 }
 
