@@ -1,5 +1,7 @@
 #include "KeyNameTable.h"
 
+#include "platform/VirtualKeys.h"
+
 #include <array>
 
 namespace tokotoko {
@@ -15,75 +17,79 @@ struct Row {
 // full-width form is part of the text, as is the plain U+005C of the yen key (Japanese fonts
 // draw it as a yen sign) against the full-width yen sign U+FFE5 of the ろ key.
 constexpr std::array kPlainKeys{std::to_array<Row>({
-    {8, u"BackSpace", u"ﾊﾞｯｸｽﾍﾟｰｽ"},
-    {9, u"Tab", u"タブ"},
-    {13, u"Enter", u"エンター"},
-    {19, u"Pause", u"ポーズ"},
-    {27, u"Escape", u"エスケープ"},
-    {29, u"無変換", u"無変換"},
-    {32, u"Space", u"スペース"},
-    {33, u"Page Up", u"ページアップ"},
-    {34, u"Page Down", u"ページダウン"},
-    {35, u"End", u"エンド"},
-    {36, u"Home", u"ホーム"},
-    {37, u"←", u"左矢印"},
-    {38, u"↑", u"上矢印"},
-    {39, u"→", u"右矢印"},
-    {40, u"↓", u"下矢印"},
-    {42, u"Prentscreen", u"ﾌﾟﾘﾝﾄｽｸﾘｰﾝ"},
-    {45, u"Insert", u"インサート"},
-    {46, u"Delete", u"デリート"},
-    {47, u"47", u"47"},
-    {91, u"Windowsｷｰ", u"ｳｨﾝﾄﾞｰｽﾞｷｰ"},
-    {93, u"Application", u"ｱﾌﾟﾘｹｰｼｮﾝｷｰ"},
-    {106, u"＊", u"アスタリスク"},
-    {107, u"＋", u"プラス"},
-    {109, u"－", u"マイナス"},
-    {110, u"．", u"ピリオド"},
-    {111, u"／", u"スラッシュ"},
-    {144, u"NumLock", u"ナムロック"},
-    {186, u":", u"コロン"},
-    {187, u";", u"セミコロン"},
-    {188, u",", u"カンマ"},
-    {189, u"－", u"マイナス"},
-    {190, u".", u"ピリオド"},
-    {191, u"／", u"スラッシュ"},
-    {192, u"＠", u"アットマーク"},
-    {219, u"[", u"角かっこ"},
-    {220, u"\\", u"円マーク"},
-    {221, u"]", u"角かっことじ"},
-    {222, u"＾", u"べきじょう"},
-    {226, u"￥", u"ﾊﾞｯｸｽﾗｯｼｭ"},
-    {229, u"半角/全角", u"半角/全角"},
-    {240, u"Caps Lock", u"ｷｬﾌﾟｽﾛｯｸ"},
-    {242, u"ｶﾀｶﾅ", u"カタカナ"},
+    {vk::Backspace, u"BackSpace", u"ﾊﾞｯｸｽﾍﾟｰｽ"},
+    {vk::Tab, u"Tab", u"タブ"},
+    {vk::Enter, u"Enter", u"エンター"},
+    {vk::Pause, u"Pause", u"ポーズ"},
+    {vk::Escape, u"Escape", u"エスケープ"},
+    {vk::NonConvert, u"無変換", u"無変換"},
+    {vk::Space, u"Space", u"スペース"},
+    {vk::PageUp, u"Page Up", u"ページアップ"},
+    {vk::PageDown, u"Page Down", u"ページダウン"},
+    {vk::End, u"End", u"エンド"},
+    {vk::Home, u"Home", u"ホーム"},
+    {vk::Left, u"←", u"左矢印"},
+    {vk::Up, u"↑", u"上矢印"},
+    {vk::Right, u"→", u"右矢印"},
+    {vk::Down, u"↓", u"下矢印"},
+    {vk::Print, u"Prentscreen", u"ﾌﾟﾘﾝﾄｽｸﾘｰﾝ"},
+    {vk::Insert, u"Insert", u"インサート"},
+    {vk::Delete, u"Delete", u"デリート"},
+    {vk::Help, u"47", u"47"},
+    {vk::LeftWindows, u"Windowsｷｰ", u"ｳｨﾝﾄﾞｰｽﾞｷｰ"},
+    {vk::Application, u"Application", u"ｱﾌﾟﾘｹｰｼｮﾝｷｰ"},
+    {vk::Multiply, u"＊", u"アスタリスク"},
+    {vk::Add, u"＋", u"プラス"},
+    {vk::Subtract, u"－", u"マイナス"},
+    {vk::Decimal, u"．", u"ピリオド"},
+    {vk::Divide, u"／", u"スラッシュ"},
+    {vk::NumLock, u"NumLock", u"ナムロック"},
+    {vk::Colon, u":", u"コロン"},
+    {vk::Semicolon, u";", u"セミコロン"},
+    {vk::Comma, u",", u"カンマ"},
+    {vk::Minus, u"－", u"マイナス"},
+    {vk::Period, u".", u"ピリオド"},
+    {vk::Slash, u"／", u"スラッシュ"},
+    {vk::At, u"＠", u"アットマーク"},
+    {vk::BracketLeft, u"[", u"角かっこ"},
+    {vk::Yen, u"\\", u"円マーク"},
+    {vk::BracketRight, u"]", u"角かっことじ"},
+    {vk::Caret, u"＾", u"べきじょう"},
+    {vk::Ro, u"￥", u"ﾊﾞｯｸｽﾗｯｼｭ"},
+    {vk::ImeProcessed, u"半角/全角", u"半角/全角"},
+    {vk::Eisu, u"Caps Lock", u"ｷｬﾌﾟｽﾛｯｸ"},
+    {vk::KatakanaHiragana, u"ｶﾀｶﾅ", u"カタカナ"},
 })};
 
 constexpr std::array kShiftedKeys{std::to_array<Row>({
-    {49, u"！", u"ｴｸｽｸﾗﾒｰｼｮﾝ"},       {50, u"\"", u"ﾀﾞﾌﾞﾙｸｵｰﾃｰｼｮﾝ"},
-    {51, u"＃", u"シャープ"},         {52, u"＄", u"ドル"},
-    {53, u"％", u"パーセント"},       {54, u"＆", u"アンド"},
-    {55, u"'", u"ｱﾎﾟｽﾄﾛﾌｨｰ"},         {56, u"(", u"かっこ"},
-    {57, u")", u"かっことじ"},        {186, u"*", u"アスタリスク"},
-    {187, u"+", u"プラス"},           {188, u"<", u"小なり"},
-    {189, u"=", u"イコール"},         {190, u">", u"大なり"},
-    {191, u"?", u"ｸｴｽﾁｮﾝﾏｰｸ"},        {192, u"`", u"ｼﾝｸﾞﾙｸｵｰﾃｰｼｮﾝ"},
-    {219, u"{", u"ちゅうかっこ"},     {220, u"|", u"縦棒"},
-    {221, u"}", u"ちゅうかっことじ"}, {222, u"~", u"チルダ"},
-    {226, u"_", u"ｱﾝﾀﾞｰﾗｲﾝ"},
+    {vk::Digit1, u"！", u"ｴｸｽｸﾗﾒｰｼｮﾝ"},
+    {vk::Digit2, u"\"", u"ﾀﾞﾌﾞﾙｸｵｰﾃｰｼｮﾝ"},
+    {vk::Digit3, u"＃", u"シャープ"},
+    {vk::Digit4, u"＄", u"ドル"},
+    {vk::Digit5, u"％", u"パーセント"},
+    {vk::Digit6, u"＆", u"アンド"},
+    {vk::Digit7, u"'", u"ｱﾎﾟｽﾄﾛﾌｨｰ"},
+    {vk::Digit8, u"(", u"かっこ"},
+    {vk::Digit9, u")", u"かっことじ"},
+    {vk::Colon, u"*", u"アスタリスク"},
+    {vk::Semicolon, u"+", u"プラス"},
+    {vk::Comma, u"<", u"小なり"},
+    {vk::Minus, u"=", u"イコール"},
+    {vk::Period, u">", u"大なり"},
+    {vk::Slash, u"?", u"ｸｴｽﾁｮﾝﾏｰｸ"},
+    {vk::At, u"`", u"ｼﾝｸﾞﾙｸｵｰﾃｰｼｮﾝ"},
+    {vk::BracketLeft, u"{", u"ちゅうかっこ"},
+    {vk::Yen, u"|", u"縦棒"},
+    {vk::BracketRight, u"}", u"ちゅうかっことじ"},
+    {vk::Caret, u"~", u"チルダ"},
+    {vk::Ro, u"_", u"ｱﾝﾀﾞｰﾗｲﾝ"},
 })};
 
 constexpr std::array kModifierKeys{std::to_array<Row>({
-    {16, u"Shift", u"シフト"},
-    {17, u"Ctrl", u"コントロール"},
-    {18, u"Alt", u"オルト"},
+    {vk::Shift, u"Shift", u"シフト"},
+    {vk::Ctrl, u"Ctrl", u"コントロール"},
+    {vk::Alt, u"Alt", u"オルト"},
 })};
-
-constexpr int kShiftBit = 1;
-constexpr int kDigit0 = 48;
-constexpr int kNumpad0 = 96;
-constexpr int kLetterA = 65;
-constexpr int kF1 = 112;
 
 template <std::size_t N>
 std::optional<KeyNameEntry> findRow(const std::array<Row, N>& rows, int keyCode) {
@@ -105,17 +111,21 @@ QChar fullWidthLetter(int letter, bool capital) {
     return QChar(char16_t((capital ? u'Ａ' : u'ａ') + letter));
 }
 
+bool inRange(int keyCode, int first, int last) {
+    return keyCode >= first && keyCode <= last;
+}
+
 std::optional<KeyNameEntry> findPlain(int keyCode) {
-    if (keyCode >= kLetterA && keyCode < kLetterA + 26) {
-        const int letter = keyCode - kLetterA;
+    if (inRange(keyCode, vk::LetterA, vk::LetterZ)) {
+        const int letter = keyCode - vk::LetterA;
         return KeyNameEntry{fullWidthLetter(letter, false), QString(fullWidthLetter(letter, true))};
     }
-    if (keyCode >= kDigit0 && keyCode < kDigit0 + 10)
-        return KeyNameEntry{fullWidthNumber(keyCode - kDigit0), QString()};
-    if (keyCode >= kNumpad0 && keyCode < kNumpad0 + 10)
-        return KeyNameEntry{fullWidthNumber(keyCode - kNumpad0), QString()};
-    if (keyCode >= kF1 && keyCode < kF1 + 12) {
-        const int number = keyCode - kF1 + 1;
+    if (inRange(keyCode, vk::Digit0, vk::Digit9))
+        return KeyNameEntry{fullWidthNumber(keyCode - vk::Digit0), QString()};
+    if (inRange(keyCode, vk::Numpad0, vk::Numpad9))
+        return KeyNameEntry{fullWidthNumber(keyCode - vk::Numpad0), QString()};
+    if (inRange(keyCode, vk::F1, vk::F12)) {
+        const int number = keyCode - vk::F1 + 1;
         return KeyNameEntry{QChar(u'Ｆ') + fullWidthNumber(number),
                             QStringLiteral(u"ﾌｧﾝｸｼｮﾝ") + QString::number(number)};
     }
@@ -123,13 +133,13 @@ std::optional<KeyNameEntry> findPlain(int keyCode) {
 }
 
 std::optional<KeyNameEntry> findShifted(int keyCode) {
-    if (keyCode >= kLetterA && keyCode < kLetterA + 26) {
-        const int letter = keyCode - kLetterA;
+    if (inRange(keyCode, vk::LetterA, vk::LetterZ)) {
+        const int letter = keyCode - vk::LetterA;
         return KeyNameEntry{fullWidthLetter(letter, true), QString(fullWidthLetter(letter, false))};
     }
     // Shift+0 gives no character on a JIS keyboard: the name goes blank and the reading of
     // the key before stays.
-    if (keyCode == kDigit0)
+    if (keyCode == vk::Digit0)
         return KeyNameEntry{QString(), std::nullopt};
     return findRow(kShiftedKeys, keyCode);
 }
@@ -151,7 +161,7 @@ std::optional<KeyNameEntry> KeyNameTable::find(Group group, int keyCode) {
 std::optional<KeyNameTable::Group> KeyNameTable::groupForShift(int shift) {
     if (shift == 0)
         return Group::Plain;
-    if (shift == kShiftBit)
+    if (shift == ShiftBit)
         return Group::Shifted;
     return std::nullopt;
 }

@@ -19,8 +19,6 @@
 namespace tokotoko {
 namespace {
 
-constexpr int kF4 = vk::F1 + 3;
-
 // Keeps a menu bar from taking the keyboard after a tap of Alt (Alt+letter menus still work):
 // the key after the tap must reach the window to be named.
 class NoAltTapMenuBarStyle final : public QProxyStyle {
@@ -151,7 +149,7 @@ void frmKeyGuide::Form_KeyDown(int keyCode, int shift) {
     copyLabelsToClipboard();
     // The learner is told to press Alt+F4: close also where no window manager binds it. Where
     // one does, the key never arrives here.
-    if (keyCode == kF4 && (shift & AltBit))
+    if (keyCode == vk::F4 && (shift & AltBit))
         unload();
 }
 

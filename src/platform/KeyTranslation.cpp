@@ -10,7 +10,8 @@ namespace tokotoko {
 namespace {
 
 // X keycodes (evdev + 8) of the keys whose virtual-key code follows the physical key, as a
-// JIS keyboard on Windows reports them; `withShift`, when not 0, is the code with Shift held.
+// JIS keyboard on Windows reports them (docs/jis-keys.md lists every key); `withShift`, when not 0,
+// is the code with Shift held.
 struct PhysicalKey {
     quint32 keycode;
     int plain;
@@ -19,15 +20,15 @@ struct PhysicalKey {
 
 constexpr std::array kX11PhysicalKeys{std::to_array<PhysicalKey>({
     // The digit row: Shift+digit arrives as "!", "\"", ..., Shift+0 as "~".
-    {10, 49},
-    {11, 50},
-    {12, 51},
-    {13, 52},
-    {14, 53},
-    {15, 54},
-    {16, 55},
-    {17, 56},
-    {18, 57},
+    {10, vk::Digit1},
+    {11, vk::Digit2},
+    {12, vk::Digit3},
+    {13, vk::Digit4},
+    {14, vk::Digit5},
+    {15, vk::Digit6},
+    {16, vk::Digit7},
+    {17, vk::Digit8},
+    {18, vk::Digit9},
     {19, vk::Digit0},
     // The JIS symbol keys: their characters say little about which key it was (a backslash
     // comes from both the yen key and the ろ key, "~" from both ^ and Shift+0).
@@ -98,23 +99,23 @@ int keypadKeyCode(int qtKey) {
 int symbolKeyCode(int qtKey) {
     switch (qtKey) {
     case Qt::Key_Exclam:
-        return 49;
+        return vk::Digit1;
     case Qt::Key_QuoteDbl:
-        return 50;
+        return vk::Digit2;
     case Qt::Key_NumberSign:
-        return 51;
+        return vk::Digit3;
     case Qt::Key_Dollar:
-        return 52;
+        return vk::Digit4;
     case Qt::Key_Percent:
-        return 53;
+        return vk::Digit5;
     case Qt::Key_Ampersand:
-        return 54;
+        return vk::Digit6;
     case Qt::Key_Apostrophe:
-        return 55;
+        return vk::Digit7;
     case Qt::Key_ParenLeft:
-        return 56;
+        return vk::Digit8;
     case Qt::Key_ParenRight:
-        return 57;
+        return vk::Digit9;
     case Qt::Key_Colon:
     case Qt::Key_Asterisk:
         return vk::Colon;
@@ -365,11 +366,11 @@ KeyStroke translateKey(const QKeyEvent& event, bool fromX11) {
 }
 
 Qt::Key qtKeyForVirtualKey(int virtualKey, bool shifted) {
-    if (virtualKey >= vk::LetterA && virtualKey <= vk::LetterA + 25)
+    if (virtualKey >= vk::LetterA && virtualKey <= vk::LetterZ)
         return Qt::Key(Qt::Key_A + (virtualKey - vk::LetterA));
-    if (virtualKey >= vk::Digit0 && virtualKey <= vk::Digit0 + 9)
+    if (virtualKey >= vk::Digit0 && virtualKey <= vk::Digit9)
         return Qt::Key(Qt::Key_0 + (virtualKey - vk::Digit0));
-    if (virtualKey >= vk::F1 && virtualKey <= vk::F1 + 23)
+    if (virtualKey >= vk::F1 && virtualKey <= vk::F24)
         return Qt::Key(Qt::Key_F1 + (virtualKey - vk::F1));
     switch (virtualKey) {
     case vk::Tab:

@@ -55,7 +55,7 @@ namespace {
 
 // X state bits: Shift 0x1, Caps Lock 0x2, Ctrl 0x4, Alt (Mod1) 0x8, Num Lock (Mod2) 0x10.
 // A key as X delivers it on the jp106 layout (Qt key and X keycode as observed in
-// jis-keys.md), or, with keycode 0, a key event made by the program or a test.
+// docs/jis-keys.md), or, with keycode 0, a key event made by the program or a test.
 void translationRow(const char* name, Qt::Key qtKey, quint32 keycode, quint32 state,
                     Qt::KeyboardModifiers modifiers, int keyCode, int shift) {
     QTest::newRow(name) << int(qtKey) << int(modifiers) << keycode << state << keyCode << shift;
