@@ -3,6 +3,7 @@
 #include "VersionBox.h"
 #include "platform/KeyTranslation.h"
 #include "platform/Platform.h"
+#include "platform/WindowSystem.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -165,7 +166,7 @@ void FormWindow::placeFullScreen() {
     // A Wayland client cannot place its window: once it is shown, ask the compositor to fill
     // the screen with it instead (title and menu bars kept); the resize handler lays out
     // whatever size the compositor gives. (Qt 6.4 never maps a window maximized before show.)
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (onWayland()) {
         resize(area.size());
         QTimer::singleShot(0, this, [this] {
             if (isVisible())

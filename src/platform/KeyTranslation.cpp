@@ -1,5 +1,7 @@
 #include "KeyTranslation.h"
 
+#include "WindowSystem.h"
+
 #include <QGuiApplication>
 #include <QKeyEvent>
 
@@ -344,9 +346,8 @@ KeyStroke translateKey(const RawKey& key) {
 }
 
 KeyStroke translateKey(const QKeyEvent& event) {
-    const QString platform = QGuiApplication::platformName();
-    if (!platform.startsWith(QLatin1String("wayland")))
-        return translateKey(event, platform == QLatin1String("xcb"));
+    if (!onWayland())
+        return translateKey(event, QGuiApplication::platformName() == QLatin1String("xcb"));
     RawKey key;
     key.qtKey = event.key();
     key.modifiers = event.modifiers();

@@ -2,6 +2,7 @@
 
 #include "../InputBox.h"
 #include "../KeyTranslation.h"
+#include "../WindowSystem.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -24,10 +25,6 @@
 #include <random>
 
 namespace tokotoko {
-
-bool onWayland() {
-    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-}
 
 // Watches the application's events for the input that gives Qt a serial to offer a clipboard
 // text with, and for the loss of the keyboard focus.

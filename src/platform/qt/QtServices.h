@@ -43,9 +43,6 @@ private:
     std::unique_ptr<InputWatch> m_inputWatch;
 };
 
-// Whether the window system is a Wayland compositor rather than an X server.
-bool onWayland();
-
 class SystemClock final : public Clock {
 public:
     int timeOfDay() const override;
