@@ -3,6 +3,7 @@
 #include "platform/VirtualKeys.h"
 
 #include <array>
+#include <utility>
 
 namespace tokotoko {
 namespace {
@@ -144,6 +145,16 @@ std::optional<KeyNameEntry> findShifted(int keyCode) {
     return findRow(kShiftedKeys, keyCode);
 }
 
+// The group the first step looks in: plain with no shift bit, shifted with Shift alone, none
+// when Ctrl or Alt is held.
+std::optional<KeyNameTable::Group> groupForShift(int shift) {
+    if (shift == 0)
+        return KeyNameTable::Group::Plain;
+    if (shift == ShiftBit)
+        return KeyNameTable::Group::Shifted;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<KeyNameEntry> KeyNameTable::find(Group group, int keyCode) {
@@ -158,29 +169,14 @@ std::optional<KeyNameEntry> KeyNameTable::find(Group group, int keyCode) {
     return std::nullopt;
 }
 
-std::optional<KeyNameTable::Group> KeyNameTable::groupForShift(int shift) {
-    if (shift == 0)
-        return Group::Plain;
-    if (shift == ShiftBit)
-        return Group::Shifted;
-    return std::nullopt;
-}
-
-void KeyNameTable::apply(const KeyNameEntry& entry, KeyTexts& shown) {
-    shown.name = entry.name;
-    if (entry.reading)
-        shown.reading = *entry.reading;
-}
-
-KeyTexts KeyNameTable::lookUp(int keyCode, int shift, const KeyTexts& shown) {
-    KeyTexts result = shown;
+KeyNameTable::Found KeyNameTable::lookUp(int keyCode, int shift) {
+    Found found;
     if (const auto group = groupForShift(shift)) {
-        if (const auto entry = find(*group, keyCode))
-            apply(*entry, result);
+        if (auto entry = find(*group, keyCode))
+            found.first = Hit{*group, std::move(*entry)};
     }
-    if (const auto entry = find(Group::Modifier, keyCode))
-        apply(*entry, result);
-    return result;
+    found.modifier = find(Group::Modifier, keyCode);
+    return found;
 }
 
 } // namespace tokotoko

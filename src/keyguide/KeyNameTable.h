@@ -8,20 +8,14 @@
 //   1. the plain group when no modifier is held, the shifted group when Shift alone is held
 //      (nothing when Ctrl or Alt is held);
 //   2. the modifier group (Shift, Ctrl, Alt themselves), whatever is held.
-// A key found in neither leaves the texts as they were.
+// The lookup says what each step found and where; the key guide shows it and acts on it. A key
+// found in neither leaves the texts as they were.
 
 #include <QString>
 
 #include <optional>
 
 namespace tokotoko {
-
-// What the key guide shows: the key name and the key reading.
-struct KeyTexts {
-    QString name;
-    QString reading;
-    friend bool operator==(const KeyTexts&, const KeyTexts&) = default;
-};
 
 // One entry: a name, and a reading unless the entry sets only the name (Shift+0).
 struct KeyNameEntry {
@@ -34,15 +28,25 @@ class KeyNameTable {
 public:
     enum class Group { Plain, Shifted, Modifier };
 
+    // An entry with the group it was found in.
+    struct Hit {
+        Group group;
+        KeyNameEntry entry;
+        friend bool operator==(const Hit&, const Hit&) = default;
+    };
+
+    // What a key down finds, step by step; the key guide shows the first step's entry, then
+    // the modifier step's, each over what was shown before.
+    struct Found {
+        std::optional<Hit> first;             // the plain or the shifted group
+        std::optional<KeyNameEntry> modifier; // the modifier group
+        friend bool operator==(const Found&, const Found&) = default;
+    };
+
+    // Both steps for a key down: virtual-key code and shift state.
+    static Found lookUp(int keyCode, int shift);
     // The entry of `keyCode` in one group, if it has one.
     static std::optional<KeyNameEntry> find(Group group, int keyCode);
-    // The group the first step looks in for a shift state: Plain for 0, Shifted for Shift
-    // alone, none when Ctrl or Alt is held.
-    static std::optional<Group> groupForShift(int shift);
-    // Both steps: what is shown after a key down, given what was shown before.
-    static KeyTexts lookUp(int keyCode, int shift, const KeyTexts& shown);
-    // Applies an entry to the texts shown: the name, then the reading if the entry has one.
-    static void apply(const KeyNameEntry& entry, KeyTexts& shown);
 };
 
 } // namespace tokotoko

@@ -130,19 +130,14 @@ void frmKeyGuide::Form_Resize() {
 }
 
 void frmKeyGuide::Form_KeyDown(int keyCode, int shift) {
-    if (const auto group = KeyNameTable::groupForShift(shift)) {
-        if (const auto entry = KeyNameTable::find(*group, keyCode)) {
-            showEntry(*entry);
-            if (*group == KeyNameTable::Group::Plain) {
-                if (keyCode == vk::NonConvert || keyCode == vk::ImeProcessed)
-                    SwitchOffInputMethod();
-                else if (keyCode == vk::LeftWindows || keyCode == vk::F10)
-                    MenuKeyToggle(keyCode);
-            }
-        }
+    const KeyNameTable::Found found = KeyNameTable::lookUp(keyCode, shift);
+    if (found.first) {
+        showEntry(found.first->entry);
+        if (found.first->group == KeyNameTable::Group::Plain)
+            actOnPlainKey(keyCode);
     }
-    if (const auto entry = KeyNameTable::find(KeyNameTable::Group::Modifier, keyCode)) {
-        showEntry(*entry);
+    if (found.modifier) {
+        showEntry(*found.modifier);
         if (keyCode == vk::Alt)
             MenuKeyToggle(keyCode);
     }
@@ -160,6 +155,15 @@ void frmKeyGuide::lblKey_DblClick() {
 
 void frmKeyGuide::mnuVersion_Click() {
     showVersionBox();
+}
+
+// 無変換 and 半角/全角 may have switched the input method on: it goes off again. The menu keys
+// are answered with one posted pair of key events per press.
+void frmKeyGuide::actOnPlainKey(int keyCode) {
+    if (keyCode == vk::NonConvert || keyCode == vk::ImeProcessed)
+        SwitchOffInputMethod();
+    else if (keyCode == vk::LeftWindows || keyCode == vk::F10)
+        MenuKeyToggle(keyCode);
 }
 
 void frmKeyGuide::SwitchOffInputMethod() {

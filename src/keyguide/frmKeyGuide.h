@@ -34,6 +34,7 @@ protected:
     void createControls() override;
 
 private:
+    void actOnPlainKey(int keyCode);
     void SwitchOffInputMethod();
     void MenuKeyToggle(int virtualKey);
     void showEntry(const KeyNameEntry& entry);
