@@ -310,7 +310,7 @@ bool FormWindow::dispatchKeyPress(QWidget* receiver, QKeyEvent* event) {
     QPointer<QWidget> guard(receiver);
     const auto stillThere = [&] { return isLoaded() && guard; };
 
-    if (toForm && stroke.keyCode != 0)
+    if (toForm && (stroke.keyCode != 0 || m_formKeyDownWithoutCode))
         Form_KeyDown(stroke.keyCode, stroke.shift);
     if (!stillThere())
         return true;

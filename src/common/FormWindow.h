@@ -16,8 +16,10 @@
 // or the window's inner area when no control has the focus). With key preview on, or when no
 // control has the focus, the window sees the key first (Form_KeyDown, then each character
 // through Form_KeyPress, where 0 swallows it); then the focused control's handlers run
-// (Control_KeyDown, Control_KeyPress). Characters committed by an input method to the inner
-// area arrive through Form_KeyPress like typed ones.
+// (Control_KeyDown, Control_KeyPress). A key without a virtual-key code (keypad "=", media
+// keys) runs no key-down handler, unless the window asks to see it in Form_KeyDown, code 0.
+// Characters committed by an input method to the inner area arrive through Form_KeyPress like
+// typed ones.
 
 #include "Layout.h"
 
@@ -68,6 +70,8 @@ protected:
     virtual void Control_LostFocus(QWidget* control);
 
     void setKeyPreview(bool on) { m_keyPreview = on; }
+    // Whether Form_KeyDown also runs, with key code 0, for keys that have no virtual-key code.
+    void setFormKeyDownWithoutCode(bool on) { m_formKeyDownWithoutCode = on; }
     // Whether the inner area takes text from the input method when it has the focus.
     void setInnerAreaComposes(bool on);
 
@@ -105,6 +109,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QPointer<QWidget> m_focusControl;
     bool m_keyPreview = false;
+    bool m_formKeyDownWithoutCode = false;
     bool m_fitFramePending = false;
 };
 

@@ -80,6 +80,8 @@ void showText(QLabel* label, const QString& text) {
 frmKeyGuide::frmKeyGuide(Platform& platform)
     : FormWindow(platform) {
     setObjectName(QStringLiteral("frmKeyGuide"));
+    // A key without a code has no name either, but goes to the clipboard like any key.
+    setFormKeyDownWithoutCode(true);
 }
 
 frmKeyGuide::~frmKeyGuide() = default;

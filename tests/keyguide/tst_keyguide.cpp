@@ -130,7 +130,10 @@ void KeyGuideTest::aKeyWithoutEntryCopiesTheShownTextsAgain() {
              {Qt::Key_ScrollLock, Qt::NoModifier},
              {Qt::Key_A, Qt::ControlModifier},
              {Qt::Key_F1, Qt::ShiftModifier},
-             {Qt::Key_Space, Qt::ShiftModifier}}) {
+             {Qt::Key_Space, Qt::ShiftModifier},
+             // Keys without a virtual-key code: keypad "=", a media key.
+             {Qt::Key_Equal, Qt::KeypadModifier},
+             {Qt::Key_VolumeUp, Qt::NoModifier}}) {
         f.fake.clipboard.texts.clear();
         QKeyEvent press(QEvent::KeyPress, key, modifiers);
         sendKeyEvent(f.form, press);
