@@ -24,7 +24,7 @@ run_packages=(
 test_packages=(
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-xserver-utils x11-utils openbox dbus-x11
     imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 pulseaudio pulseaudio-utils sox
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     dpkg-dev appstream desktop-file-utils qt6-wayland sway wtype wl-clipboard
     python3 python3-dbus python3-numpy python3-pil grim at-spi2-core procps
 )
@@ -43,37 +43,37 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
 }
 
+# Configures and builds the tree of one of CMakePresets.json's presets; further arguments go
+# to the configuration.
 configure_and_build() {
-    local dir=$1
+    local preset=$1
     shift
-    cmake -S . -B "$dir" -G Ninja "$@"
-    cmake --build "$dir" -j "$jobs"
+    cmake --preset "$preset" "$@"
+    cmake --build --preset "$preset" -j "$jobs"
 }
 
 case $mode in
 run)
     install_missing "${build_packages[@]}" "${run_packages[@]}"
-    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    configure_and_build release
     exec build/tokotoko
     ;;
 build)
     install_missing "${build_packages[@]}" "${run_packages[@]}"
-    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    configure_and_build release
     ;;
 test)
     install_missing "${build_packages[@]}" "${run_packages[@]}" "${test_packages[@]}"
-    configure_and_build build -DCMAKE_BUILD_TYPE=Release
+    configure_and_build release
     ctest --test-dir build -j "$jobs" --output-on-failure
     # The unit and window tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
-    configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DTOKOTOKO_SANITIZE=ON
+    configure_and_build asan
     ctest --test-dir build-asan -j "$jobs" --output-on-failure -L 'unit|window'
     # Every exercise window opened and closed 1,000 times under LeakSanitizer.
     ctest --test-dir build-asan -j "$jobs" --output-on-failure -L leak
     # The libFuzzer targets, built with clang from only the sources they exercise; each runs
     # for a minute (TOKOTOKO_FUZZ_SECONDS) from the committed seeds.
-    CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DTOKOTOKO_FUZZ=ON -DTOKOTOKO_FUZZ_SECONDS="${TOKOTOKO_FUZZ_SECONDS:-60}"
-    cmake --build build-fuzz -j "$jobs" --target tokotoko_fuzzers
+    configure_and_build fuzz -DTOKOTOKO_FUZZ_SECONDS="${TOKOTOKO_FUZZ_SECONDS:-60}"
     ctest --test-dir build-fuzz -j "$jobs" --output-on-failure -L fuzz
     ;;
 *)

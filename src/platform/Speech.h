@@ -16,11 +16,13 @@ public:
 };
 
 // The process's speech service. A voice is a light handle; all voices share one queue, so
-// two windows never cut each other off. Creating a voice never blocks the caller.
+// two windows never cut each other off.
 class Speech {
 public:
     virtual ~Speech() = default;
-    // nullptr when no speech is available at all; callers then stay silent.
+    // Returns at once: the engine starts in the background with the first voice. Where it
+    // cannot start (no daemon, no voice) the voice drops its texts unspoken. Callers also
+    // accept nullptr, a service with no voice at all, and then stay silent.
     virtual std::unique_ptr<SpeechVoice> createVoice() = 0;
 };
 

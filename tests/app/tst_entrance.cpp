@@ -264,23 +264,17 @@ void EntranceTest::closingAnExerciseKeepsTheFocusedEntry() {
     QCOMPARE(background(f.entry(6)), QColor(0, 0, 0));
 }
 
+// At 96 dpi and an inner area of 1000×500 pixels the layout unit is 100 pixels down and
+// 990 across.
 void EntranceTest::layoutFollowsTheTable() {
     Fixture f;
     QVERIFY(showActive(f.entrance));
-    const double tpp = twipsPerPixel(f.entrance);
-    const QWidget* inner = f.entrance.client();
-    const LayoutUnits u = layoutUnits(inner->height() * tpp, inner->width() * tpp);
-    QCOMPARE(
-        f.entry(1)->geometry(),
-        toPixels({scaled(u.h, 0.8), scaled(u.w, 0.4), scaled(u.h, 1.8), scaled(u.w, 0.05)}, tpp));
-    QCOMPARE(
-        f.entry(7)->geometry(),
-        toPixels({scaled(u.h, 0.8), scaled(u.w, 0.4), scaled(u.h, 3.8), scaled(u.w, 0.55)}, tpp));
+    QVERIFY(setInnerSize(f.entrance, {1000, 500}));
+    QCOMPARE(f.entry(1)->geometry(), QRect(50, 180, 396, 80));
+    QCOMPARE(f.entry(7)->geometry(), QRect(545, 380, 396, 80));
     const QFont before = f.entry(0)->font();
-    f.entrance.resize(f.entrance.width() / 2, f.entrance.height() / 2);
-    QTRY_COMPARE(
-        f.entry(7)->geometry().left(),
-        toPixels({0, 0, 0, scaled(layoutUnits(0, inner->width() * tpp).w, 0.55)}, tpp).left());
+    QVERIFY(setInnerSize(f.entrance, {500, 250}));
+    QCOMPARE(f.entry(7)->geometry(), QRect(272, 190, 198, 40));
     QCOMPARE(f.entry(0)->font(), before);
     QCOMPARE(f.entry(0)->font().pointSizeF(), 36.0);
 }

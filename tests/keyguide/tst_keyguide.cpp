@@ -48,11 +48,6 @@ void tapAlt(FormWindow& form) {
     sendKeyEvent(form, release);
 }
 
-LayoutUnits unitsOf(const FormWindow& form) {
-    const double tpp = twipsPerPixel(form);
-    return layoutUnits(form.client()->height() * tpp, form.client()->width() * tpp);
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(tokotoko::test::FakeKeyInjector::Posted)
@@ -307,10 +302,9 @@ void KeyGuideTest::doubleClickOnTheKeyNameEndsTheProgram() {
 void KeyGuideTest::keyNameIsShownWhole() {
     Fixture f;
     QVERIFY(showActive(f.form));
+    QVERIFY(setInnerSize(f.form, {1000, 500}));
     QLabel* key = f.lblKey();
-    const LayoutUnits u = unitsOf(f.form);
-    const double tpp = twipsPerPixel(f.form);
-    const QRect layoutPlace = toPixels({scaled(u.h, 0.2), float(u.w), scaled(u.h, 0.5), 0}, tpp);
+    const QRect layoutPlace(0, 50, 990, 20);
     for (const Qt::Key pressed : {Qt::Key_W, Qt::Key_Print, Qt::Key_Down, Qt::Key_PageDown}) {
         pressKey(f.form, pressed);
         const QFontMetrics metrics(key->font());
@@ -328,20 +322,17 @@ void KeyGuideTest::keyNameIsShownWhole() {
     }
 }
 
+// At 96 dpi and an inner area of 1000×500 pixels the layout unit is 100 pixels down and
+// 990 across.
 void KeyGuideTest::layoutFollowsTheTable() {
     Fixture f;
     QVERIFY(showActive(f.form));
-    const double tpp = twipsPerPixel(f.form);
-    const LayoutUnits u = unitsOf(f.form);
-    QCOMPARE(f.lblYomi()->geometry(), toPixels({float(u.h), float(u.w), scaled(u.h, 2.5), 0}, tpp));
-    QCOMPARE(f.label("Label2")->geometry(),
-             toPixels({float(u.h), float(u.w), float(multiple(u.h, 4)), 0}, tpp));
+    QVERIFY(setInnerSize(f.form, {1000, 500}));
+    QCOMPARE(f.lblYomi()->geometry(), QRect(0, 250, 990, 100));
+    QCOMPARE(f.label("Label2")->geometry(), QRect(0, 400, 990, 100));
     // Resizing lays out again and keeps the key name whole.
-    f.form.resize(f.form.width() / 2, f.form.height() / 2);
-    QTRY_COMPARE(f.lblYomi()->geometry(),
-                 toPixels({float(unitsOf(f.form).h), float(unitsOf(f.form).w),
-                           scaled(unitsOf(f.form).h, 2.5), 0},
-                          tpp));
+    QVERIFY(setInnerSize(f.form, {500, 250}));
+    QCOMPARE(f.lblYomi()->geometry(), QRect(0, 125, 495, 50));
     QVERIFY(f.lblKey()->height() >= QFontMetrics(f.lblKey()->font()).height());
     QCOMPARE(f.lblKey()->font().pointSizeF(), 129.75);
 }
