@@ -145,11 +145,37 @@ QStringList qtNameFilters(const QString& filter) {
     return filters;
 }
 
+namespace {
+
+// The file-name box's completer list is a popup, and Enter reaches the box (which accepts the
+// dialog) before the list closes. The window system then hands the focus back to the window
+// underneath while Qt is still in popup mode, and Qt drops that activation for good: the
+// window has the keyboard but is not active, so a screen reader loses it. Closing the list
+// first lets the activation through.
+class OpenFileDialog final : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void done(int result) override {
+        // While the dialog is modal, any popup open is its own (the list has no parent).
+        QWidget* previous = nullptr;
+        while (QWidget* popup = QApplication::activePopupWidget()) {
+            if (popup == previous)
+                break;
+            popup->close();
+            previous = popup;
+        }
+        QFileDialog::done(result);
+    }
+};
+
+} // namespace
+
 QString QtDialogs::openFile(QWidget* parent, const QString& filter, const QString& startName,
                             const QString& startFolder) {
     // Qt's own dialog, so that it behaves the same on every desktop and can be driven from
     // the keyboard alone: type a path into the file-name box and press Enter.
-    QFileDialog dialog(parent, QStringLiteral("開く"));
+    OpenFileDialog dialog(parent, QStringLiteral("開く"));
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
