@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Announcer.h"
 #include "AppControl.h"
 #include "Clipboard.h"
 #include "Clock.h"
@@ -28,6 +29,7 @@ public:
         std::unique_ptr<Dialogs> dialogs;
         std::unique_ptr<Launcher> launcher;
         std::unique_ptr<AppControl> app;
+        std::unique_ptr<Announcer> announcer;
     };
 
     explicit Platform(Services services);
@@ -43,12 +45,14 @@ public:
     Dialogs& dialogs() const { return *m_services.dialogs; }
     Launcher& launcher() const { return *m_services.launcher; }
     AppControl& app() const { return *m_services.app; }
+    Announcer& announcer() const { return *m_services.announcer; }
 
 private:
     Services m_services;
 };
 
-// The real desktop: Qt's clipboard, Qt Multimedia, Qt TextToSpeech, fcitx5 over D-Bus.
+// The real desktop: Qt's clipboard, Qt Multimedia, Qt TextToSpeech, fcitx5 over D-Bus, the
+// screen reader through Qt's accessibility.
 std::unique_ptr<Platform> makeQtPlatform();
 
 } // namespace tokotoko

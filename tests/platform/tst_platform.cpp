@@ -1,16 +1,20 @@
 // The platform layer's own logic: key translation for the keys the windows rely on, the
-// Open-file filter conversion, the random draw's range, and where cue files are found.
+// Open-file filter conversion, the random draw's range, where cue files are found, and the
+// screen reader's notifications.
 
 #include "platform/InputBox.h"
 #include "platform/KeyTranslation.h"
+#include "platform/qt/QtAnnouncer.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSoundCue.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -49,6 +53,7 @@ private Q_SLOTS:
     void reseededRandomStaysBelowOne();
     void cueFilesAreFoundInTheFoldersInOrder();
     void aLockedInputBoxTakesNoInputMethodText();
+    void announcementsAreNotificationsShownAgainEachTime();
 };
 
 namespace {
@@ -302,6 +307,59 @@ void PlatformTest::aLockedInputBoxTakesNoInputMethodText() {
     box.setReadOnly(false);
     box.setCompositionAllowed(false);
     QVERIFY(!box.inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+// Counts the times a widget is shown.
+class ShowCounter final : public QObject {
+public:
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show)
+            ++shows;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void PlatformTest::announcementsAreNotificationsShownAgainEachTime() {
+    QWidget window;
+    auto* box = new QLineEdit(&window);
+    window.show();
+    box->setFocus();
+    bool screenReader = false;
+    QtAnnouncer announcer([&screenReader] { return screenReader; });
+    const auto notification = [&window] {
+        return window.findChild<QWidget*>(QLatin1String(QtAnnouncer::kNotificationName));
+    };
+
+    // No screen reader: nothing is built.
+    announcer.announce(box, QStringLiteral("１行目"));
+    QVERIFY(!notification());
+
+    screenReader = true;
+    announcer.announce(box, QStringLiteral("１行目"));
+    QWidget* shown = notification();
+    QVERIFY(shown);
+    QCOMPARE(shown->parentWidget(), &window);
+    QVERIFY(shown->isVisible());
+    QCOMPARE(shown->size(), QSize(0, 0));
+    QCOMPARE(shown->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(window.focusWidget(), box);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(shown);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), QAccessible::Notification);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("１行目"));
+
+    // The same text again is a new announcement: one widget, shown once more.
+    ShowCounter counter;
+    shown->installEventFilter(&counter);
+    announcer.announce(&window, QStringLiteral("１行目"));
+    announcer.announce(&window, QStringLiteral("GAME OVER"));
+    QCOMPARE(counter.shows, 2);
+    QCOMPARE(window.findChildren<QWidget*>(QLatin1String(QtAnnouncer::kNotificationName)).size(),
+             1);
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("GAME OVER"));
 }
 
 QTEST_MAIN(PlatformTest)

@@ -92,6 +92,7 @@ struct FakePlatform::Parts {
     std::unique_ptr<FakeDialogs> dialogs = std::make_unique<FakeDialogs>();
     std::unique_ptr<FakeLauncher> launcher = std::make_unique<FakeLauncher>();
     std::unique_ptr<FakeAppControl> app = std::make_unique<FakeAppControl>();
+    std::unique_ptr<FakeAnnouncer> announcer = std::make_unique<FakeAnnouncer>();
 };
 
 FakePlatform::FakePlatform()
@@ -106,7 +107,8 @@ FakePlatform::FakePlatform(Parts parts)
     , clock(*parts.clock)
     , dialogs(*parts.dialogs)
     , launcher(*parts.launcher)
-    , app(*parts.app) {
+    , app(*parts.app)
+    , announcer(*parts.announcer) {
     Platform::Services services;
     services.clipboard = std::move(parts.clipboard);
     services.sound = std::move(parts.sound);
@@ -117,6 +119,7 @@ FakePlatform::FakePlatform(Parts parts)
     services.dialogs = std::move(parts.dialogs);
     services.launcher = std::move(parts.launcher);
     services.app = std::move(parts.app);
+    services.announcer = std::move(parts.announcer);
     m_platform = std::make_unique<Platform>(std::move(services));
 }
 
@@ -131,6 +134,8 @@ void FakePlatform::clearRecords() {
     dialogs.openCalls.clear();
     inputMethod.hiraganaBoxes.clear();
     inputMethod.alphanumericBoxes.clear();
+    announcer.texts.clear();
+    announcer.windows.clear();
 }
 
 } // namespace tokotoko::test

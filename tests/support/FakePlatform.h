@@ -127,6 +127,16 @@ public:
     QStringList folders;
 };
 
+class FakeAnnouncer final : public Announcer {
+public:
+    void announce(QWidget* window, const QString& text) override {
+        texts << text;
+        windows << window;
+    }
+    QStringList texts; // in the order announced
+    QList<QPointer<QWidget>> windows;
+};
+
 class FakePlatform {
 public:
     FakePlatform();
@@ -142,6 +152,7 @@ public:
     FakeDialogs& dialogs;
     FakeLauncher& launcher;
     FakeAppControl& app;
+    FakeAnnouncer& announcer;
 
     // Forgets the texts, cues, keys, dialogs and input-method calls recorded so far; long
     // runs call it so that the records do not grow without bound.

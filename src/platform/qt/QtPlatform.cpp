@@ -1,4 +1,5 @@
 #include "../Platform.h"
+#include "QtAnnouncer.h"
 #include "QtServices.h"
 #include "QtSoundCue.h"
 #include "QtSpeech.h"
@@ -17,6 +18,7 @@ std::unique_ptr<Platform> makeQtPlatform() {
     services.clock = std::make_unique<SystemClock>();
     services.dialogs = std::make_unique<QtDialogs>();
     services.launcher = std::make_unique<QtLauncher>();
+    services.announcer = std::make_unique<QtAnnouncer>();
     return std::make_unique<Platform>(std::move(services));
 }
 
