@@ -7,6 +7,7 @@
 #include "app/FormCatalog.h"
 #include "app/frmEntrance.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -227,9 +228,18 @@ void EntranceTest::titleTurnsOneCharacterPerTick() {
     QCOMPARE(title->text().size(), 13);
     f.entrance.Timer1_Timer();
     QCOMPARE(title->text(), QStringLiteral("ことこ Ver.３   と"));
+    // A screen reader hears nothing of the turning: a fixed name, no event.
+    static QObject* watched = nullptr;
+    static int events = 0;
+    watched = title;
+    const auto previous = QAccessible::installUpdateHandler(
+        [](QAccessibleEvent* event) { events += event->object() == watched ? 1 : 0; });
     for (int i = 1; i < 13; ++i)
         f.entrance.Timer1_Timer();
+    QAccessible::installUpdateHandler(previous);
     QCOMPARE(title->text(), QStringLiteral("とことこ Ver.３   "));
+    QCOMPARE(events, 0);
+    QCOMPARE(title->accessibleName(), QStringLiteral("とことこ Ver.３"));
 }
 
 void EntranceTest::versionBoxFromTheMenu() {
