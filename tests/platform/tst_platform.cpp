@@ -1,9 +1,10 @@
 // The platform layer's own logic: key translation for the keys the windows rely on, the
 // Open-file filter conversion, the random draw's range, where cue files are found, and the
-// screen reader's notifications.
+// screen reader's side: notifications, and the Alt press Qt hands on late.
 
 #include "platform/InputBox.h"
 #include "platform/KeyTranslation.h"
+#include "platform/qt/HeldAltGuard.h"
 #include "platform/qt/QtAnnouncer.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSoundCue.h"
@@ -15,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void cueFilesAreFoundInTheFoldersInOrder();
     void aLockedInputBoxTakesNoInputMethodText();
     void announcementsAreNotificationsShownAgainEachTime();
+    void anAltPressHandedOnLateLeavesTheMenuItOpenedOpen();
 };
 
 namespace {
@@ -360,6 +363,35 @@ void PlatformTest::announcementsAreNotificationsShownAgainEachTime() {
     QCOMPARE(window.findChildren<QWidget*>(QLatin1String(QtAnnouncer::kNotificationName)).size(),
              1);
     QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("GAME OVER"));
+}
+
+void PlatformTest::anAltPressHandedOnLateLeavesTheMenuItOpenedOpen() {
+    HeldAltGuard guard([] { return true; });
+    qApp->installEventFilter(&guard);
+    QWidget window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QMenu menu;
+    menu.addAction(QStringLiteral("終了(&X)"));
+    const auto lateAlt = [&menu](QEvent::Type type) {
+        QKeyEvent event(type, Qt::Key_Alt,
+                        type == QEvent::KeyPress ? Qt::AltModifier : Qt::NoModifier);
+        QApplication::sendEvent(&menu, &event); // as Qt posts it again: not spontaneous
+    };
+
+    // Alt+F: the menu opens on the F, while Alt is down; the Alt press comes after it.
+    QTest::keyPress(window.windowHandle(), Qt::Key_Alt, Qt::AltModifier);
+    menu.popup(window.geometry().center());
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    lateAlt(QEvent::KeyPress);
+    QVERIFY(menu.isVisible());
+
+    // Alt pressed again after its release closes the menu, as without a screen reader.
+    lateAlt(QEvent::KeyRelease);
+    QTest::keyRelease(window.windowHandle(), Qt::Key_Alt);
+    lateAlt(QEvent::KeyPress);
+    QTRY_VERIFY(!menu.isVisible());
+    qApp->removeEventFilter(&guard);
 }
 
 QTEST_MAIN(PlatformTest)

@@ -1,7 +1,10 @@
 #include "QtAnnouncer.h"
 
+#include "HeldAltGuard.h"
+
 #include <QAccessible>
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QLabel>
 #include <QWidget>
 #include <QtGlobal>
@@ -46,7 +49,10 @@ QAccessibleInterface* notificationFactory(const QString&, QObject* object) {
 #endif
 
 QtAnnouncer::QtAnnouncer()
-    : QtAnnouncer(&QAccessible::isActive) {}
+    : QtAnnouncer(&QAccessible::isActive) {
+    m_heldAltGuard = std::make_unique<HeldAltGuard>(&QAccessible::isActive);
+    qApp->installEventFilter(m_heldAltGuard.get());
+}
 
 QtAnnouncer::QtAnnouncer(std::function<bool()> screenReaderRuns)
     : m_screenReaderRuns(std::move(screenReaderRuns)) {}

@@ -2,7 +2,10 @@
 
 #include "../Announcer.h"
 
+#include <QObject>
+
 #include <functional>
+#include <memory>
 
 namespace tokotoko {
 
@@ -27,6 +30,7 @@ public:
 private:
     std::function<bool()> m_screenReaderRuns;
     bool m_factoryInstalled = false;
+    std::unique_ptr<QObject> m_heldAltGuard; // the real screen reader's key delays
 };
 
 } // namespace tokotoko
