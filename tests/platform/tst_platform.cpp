@@ -8,6 +8,7 @@
 #include "platform/qt/QtAnnouncer.h"
 #include "platform/qt/QtServices.h"
 #include "platform/qt/QtSoundCue.h"
+#include "platform/qt/QtSpeech.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -57,6 +58,8 @@ private Q_SLOTS:
     void aLockedInputBoxTakesNoInputMethodText();
     void announcementsAreNotificationsShownAgainEachTime();
     void anAltPressHandedOnLateLeavesTheMenuItOpenedOpen();
+    void speechTakesAnEnglishVoiceWhateverTheSessionLanguage_data();
+    void speechTakesAnEnglishVoiceWhateverTheSessionLanguage();
 };
 
 namespace {
@@ -392,6 +395,37 @@ void PlatformTest::anAltPressHandedOnLateLeavesTheMenuItOpenedOpen() {
     lateAlt(QEvent::KeyPress);
     QTRY_VERIFY(!menu.isVisible());
     qApp->removeEventFilter(&guard);
+}
+
+void PlatformTest::speechTakesAnEnglishVoiceWhateverTheSessionLanguage_data() {
+    QTest::addColumn<QTextToSpeech::State>("state");
+    QTest::addColumn<QTextToSpeech::ErrorReason>("reason");
+    QTest::addColumn<QList<QLocale>>("locales");
+    QTest::addColumn<QString>("chosen"); // empty: silent
+    using R = QTextToSpeech::ErrorReason;
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+    const QLocale american(QLocale::English, QLocale::UnitedStates);
+    QTest::newRow("ready, American English preferred")
+        << QTextToSpeech::Ready << R::NoError << QList{japanese, british, american}
+        << QStringLiteral("en_US");
+    // LANG=C: no voice for the session's language, which the engine reports as an error.
+    QTest::newRow("no voice for the session language")
+        << QTextToSpeech::Error << R::Configuration << QList{japanese, british}
+        << QStringLiteral("en_GB");
+    QTest::newRow("daemon unreachable")
+        << QTextToSpeech::Error << R::Initialization << QList<QLocale>{} << QString();
+    QTest::newRow("no English voice")
+        << QTextToSpeech::Ready << R::NoError << QList{japanese} << QString();
+}
+
+void PlatformTest::speechTakesAnEnglishVoiceWhateverTheSessionLanguage() {
+    QFETCH(QTextToSpeech::State, state);
+    QFETCH(QTextToSpeech::ErrorReason, reason);
+    QFETCH(QList<QLocale>, locales);
+    QFETCH(QString, chosen);
+    const std::optional<QLocale> locale = englishVoiceLocale(state, reason, locales);
+    QCOMPARE(locale ? locale->name() : QString(), chosen);
 }
 
 QTEST_MAIN(PlatformTest)

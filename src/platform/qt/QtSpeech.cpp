@@ -35,6 +35,22 @@ private:
 
 } // namespace
 
+std::optional<QLocale> englishVoiceLocale(QTextToSpeech::State state,
+                                          QTextToSpeech::ErrorReason reason,
+                                          const QList<QLocale>& locales) {
+    if (state == QTextToSpeech::Error && reason == QTextToSpeech::ErrorReason::Initialization)
+        return std::nullopt;
+    const QLocale american(QLocale::English, QLocale::UnitedStates);
+    if (locales.contains(american))
+        return american;
+    const auto english = std::find_if(locales.begin(), locales.end(), [](const QLocale& locale) {
+        return locale.language() == QLocale::English;
+    });
+    if (english == locales.end())
+        return std::nullopt;
+    return *english;
+}
+
 SpeechWorker::~SpeechWorker() = default;
 
 void SpeechWorker::startEngine() {
@@ -50,20 +66,17 @@ void SpeechWorker::startEngine() {
         return;
     }
     m_engine = new QTextToSpeech(kEngine, this);
-    // An unreachable daemon makes every later call block: find out once and stay silent.
-    if (m_engine->state() == QTextToSpeech::Error) {
+    const std::optional<QLocale> english = englishVoiceLocale(
+        m_engine->state(), m_engine->errorReason(), m_engine->availableLocales());
+    if (!english) {
         m_broken = true;
         return;
     }
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
-    const auto locales = m_engine->availableLocales();
-    const auto match = std::find_if(locales.begin(), locales.end(), [](const QLocale& locale) {
-        return locale.language() == QLocale::English;
-    });
-    if (locales.contains(english))
-        m_engine->setLocale(english);
-    else if (match != locales.end())
-        m_engine->setLocale(*match);
+    m_engine->setLocale(*english);
+    if (m_engine->locale().language() != QLocale::English) {
+        m_broken = true; // no voice after all: better silent than English in another voice
+        return;
+    }
     m_engine->setVolume(1.0);
     connect(m_engine, &QTextToSpeech::stateChanged, this, &SpeechWorker::onStateChanged);
     feed();

@@ -10,10 +10,19 @@
 
 #include <deque>
 #include <functional>
+#include <optional>
 
 class QTimer;
 
 namespace tokotoko {
+
+// The English voice to speak with, from what the engine reports once it is built, or nothing
+// where it must stay silent: an unreachable daemon (every later call would block again trying
+// to reach it) or no English voice. An engine that only failed to find a voice for the
+// session's language (LANG=C) still speaks English.
+std::optional<QLocale> englishVoiceLocale(QTextToSpeech::State state,
+                                          QTextToSpeech::ErrorReason reason,
+                                          const QList<QLocale>& locales);
 
 // Lives on the speech thread: owns the engine and the queue of texts still to speak.
 // Qt's say() interrupts the text being spoken, so texts are fed one at a time, each after
