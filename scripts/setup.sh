@@ -26,7 +26,7 @@ test_packages=(
     imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev clang-format
     dpkg-dev appstream desktop-file-utils qt6-wayland sway wtype wl-clipboard
-    python3 python3-dbus python3-numpy python3-pil grim at-spi2-core procps
+    python3 python3-dbus python3-numpy python3-pil grim at-spi2-core procps orca python3-pyatspi
 )
 
 install_missing() {

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# labels: e2e orca
+# The real Orca screen reader with the real program, started as a learner starts it (nothing
+# in its environment turns accessibility on): the program must appear on the accessibility
+# bus because Orca runs. Orca names the entrance and reads the focused entry, and the next
+# one after Down. In a text window, ten closings of the Open-file dialog in a row (a file
+# chosen by its name, or cancelled) each give the window back to Orca, which names it again;
+# so does closing the version box, after which Orca still echoes the keys typed; and a quick
+# Alt+F, X reaches the menu and closes the window, every time.
+# timeout: 300
+source "$(dirname "$0")/lib.sh" "$@"
+source "$(dirname "$0")/lib-audio.sh"
+source "$(dirname "$0")/lib-orca.sh"
+
+TEXT_WINDOW='応用日本語入力　１'
+
+e2e_start_display
+e2e_orca_start
+orca_mark
+e2e_start_app
+e2e_orca_wait_app
+orca_wait_said '^とことこいりぐち' 20 >/dev/null
+orca_wait_said '押せばわかる' >/dev/null
+e2e_key Down
+orca_wait_said 'どの指使うの' >/dev/null
+
+e2e_key 14 # the digit 5
+e2e_wait_window "$TEXT_WINDOW"
+orca_wait_said "^$TEXT_WINDOW" >/dev/null
+for ((n = 1; n <= 10; n++)); do
+    e2e_key ctrl+32 # Ctrl+O
+    orca_wait_said '^開く' >/dev/null
+    if ((n % 2)); then
+        # The learner types the name at a typist's pace; the completer list pops up meanwhile.
+        xdotool type --delay 80 japanese.txt || e2e_fail "xdotool type"
+        e2e_key 36
+    else
+        e2e_key Escape
+    fi
+    orca_wait_said "^$TEXT_WINDOW" >/dev/null
+    e2e_log "dialog closing $n: Orca has the window again"
+done
+
+# The version box (Alt+V), closed with Enter.
+e2e_key alt+55
+orca_wait_said 'バージョン情報' >/dev/null
+e2e_key 36
+orca_wait_said "^$TEXT_WINDOW" >/dev/null
+# Orca still hears the keys typed into the window.
+e2e_key 38 # a
+orca_wait_said '^a ?$' >/dev/null
+
+# File > Exit as one quick chord and a key, five times: each time the window closes and Orca
+# is back at the entrance. (Qt hands the Alt on late, after the F has opened the menu.)
+for ((n = 1; n <= 5; n++)); do
+    xdotool key alt+f x || e2e_fail "xdotool key alt+f x"
+    # Orca names the entrance, or goes straight to its focused entry (the second).
+    orca_wait_said '^(とことこいりぐち|どの指使うの)' >/dev/null
+    (($(e2e_count_windows "$TEXT_WINDOW") == 0)) || e2e_fail "the text window is still open"
+    e2e_log "Alt+F, X $n: back at the entrance"
+    if ((n < 5)); then
+        e2e_key 14
+        e2e_wait_window "$TEXT_WINDOW"
+        orca_wait_said "^$TEXT_WINDOW" >/dev/null
+    fi
+done
+# Each key waits in Qt for the screen reader's answer, 100 ms at most: how often it gave up.
+e2e_log "keys Qt stopped waiting for: $(grep -c 'keyEventError' "$E2E_TMP/app.log")"
+e2e_pass
