@@ -303,7 +303,38 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+void FormWindow::announce(const QString& text) {
+    if (text.isEmpty())
+        return;
+    if (m_keyDepth > 0)
+        m_keyAnnouncement << text;
+    else
+        m_platform.announcer().announce(this, text);
+}
+
+void FormWindow::beginKey() {
+    ++m_keyDepth;
+}
+
+void FormWindow::endKey() {
+    if (--m_keyDepth > 0)
+        return;
+    const QString lead = keyAnnouncementLead();
+    if (!lead.isEmpty())
+        m_keyAnnouncement.prepend(lead);
+    if (!m_keyAnnouncement.isEmpty())
+        m_platform.announcer().announce(this, m_keyAnnouncement.join(QStringLiteral("、")));
+    m_keyAnnouncement.clear();
+}
+
 bool FormWindow::dispatchKeyPress(QWidget* receiver, QKeyEvent* event) {
+    beginKey();
+    const bool handled = dispatchKeyPressToHandlers(receiver, event);
+    endKey();
+    return handled;
+}
+
+bool FormWindow::dispatchKeyPressToHandlers(QWidget* receiver, QKeyEvent* event) {
     const KeyStroke stroke = translateKey(*event);
     const bool atWindow = receiver == m_client || receiver == this;
     const bool toForm = m_keyPreview || atWindow;
@@ -339,13 +370,15 @@ bool FormWindow::dispatchKeyPress(QWidget* receiver, QKeyEvent* event) {
 }
 
 void FormWindow::dispatchCommit(const QInputMethodEvent* event) {
+    beginKey();
     const QList<uint> characters = event->commitString().toUcs4();
     for (const uint character : characters) {
         int keyAscii = static_cast<int>(character);
         Form_KeyPress(keyAscii);
         if (!isLoaded())
-            return;
+            break;
     }
+    endKey();
 }
 
 } // namespace tokotoko

@@ -24,6 +24,7 @@
 #include "Layout.h"
 
 #include <QPointer>
+#include <QStringList>
 #include <QWidget>
 
 class QMenuBar;
@@ -79,6 +80,12 @@ protected:
     // not maximized and still resizable.
     void placeFullScreen();
     void showVersionBox();
+    // Has the learner's screen reader say `text`: after the key being handled, together with
+    // whatever else the key announces, or at once outside a key.
+    void announce(const QString& text);
+    // Said first of a key's announcement, asked once its handlers have run: what only the
+    // whole key decides (a verdict with the counts it leaves). Nothing by default.
+    virtual QString keyAnnouncementLead() { return {}; }
     // Gives `control` the focus now and runs its got-focus handler, even while the window
     // system has not activated the window yet.
     void focusControl(QWidget* control);
@@ -100,7 +107,10 @@ private:
     bool belongsToControls(const QWidget* widget) const;
     bool isFirstReceiver(const QObject* watched) const;
     bool dispatchKeyPress(QWidget* receiver, QKeyEvent* event);
+    bool dispatchKeyPressToHandlers(QWidget* receiver, QKeyEvent* event);
     void dispatchCommit(const QInputMethodEvent* event);
+    void beginKey();
+    void endKey();
     void fitFrameToScreen();
 
     Platform& m_platform;
@@ -111,6 +121,8 @@ private:
     bool m_keyPreview = false;
     bool m_formKeyDownWithoutCode = false;
     bool m_fitFramePending = false;
+    int m_keyDepth = 0;            // keys being handled (a handler may send one more)
+    QStringList m_keyAnnouncement; // what they announced so far
 };
 
 } // namespace tokotoko

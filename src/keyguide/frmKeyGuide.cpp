@@ -108,6 +108,11 @@ void frmKeyGuide::createControls() {
     setColors(Label2, colors::lightCyan, colors::black, true);
     showText(Label2, QStringLiteral("Alt＋F4で終了"));
 
+    // The inner area has the keys: a screen reader says where the learner is when it gets the
+    // focus, after the window's name.
+    client()->setFocusPolicy(Qt::ClickFocus);
+    client()->setAccessibleName(windowTitle() + QStringLiteral("　") + Label2->text());
+
     formMenuBar()->setStyle(noAltTapMenuBarStyle());
     QAction* mnuVersion = formMenuBar()->addAction(QStringLiteral("バージョン"));
     mnuVersion->setObjectName(QStringLiteral("mnuVersion"));
@@ -132,6 +137,10 @@ void frmKeyGuide::Form_Resize() {
 }
 
 void frmKeyGuide::Form_KeyDown(int keyCode, int shift) {
+    // The key down posted back for a menu key is the same press: named, but not said again.
+    const bool postedBack = !m_menuKeyToggle && (keyCode == vk::Alt || keyCode == vk::F10 ||
+                                                 keyCode == vk::LeftWindows);
+    m_shownEntry.reset();
     const KeyNameTable::Found found = KeyNameTable::lookUp(keyCode, shift);
     if (found.first) {
         showEntry(found.first->entry);
@@ -144,6 +153,8 @@ void frmKeyGuide::Form_KeyDown(int keyCode, int shift) {
             MenuKeyToggle(keyCode);
     }
     copyLabelsToClipboard();
+    if (m_shownEntry && !postedBack)
+        announceEntry(*m_shownEntry);
     // The learner is told to press Alt+F4: close also where no window manager binds it. Where
     // one does, the key never arrives here.
     if (keyCode == vk::F4 && (shift & AltBit))
@@ -192,10 +203,20 @@ void frmKeyGuide::MenuKeyToggle(int virtualKey) {
 }
 
 void frmKeyGuide::showEntry(const KeyNameEntry& entry) {
+    m_shownEntry = entry;
     showText(lblKey, entry.name);
     if (entry.reading)
         showText(lblYomi, *entry.reading);
     fitKeyLabelToItsText();
+}
+
+// The name and, where the key has one, its reading; the reading left over from an earlier
+// key is not this key's.
+void frmKeyGuide::announceEntry(const KeyNameEntry& entry) {
+    if (entry.reading && !entry.reading->isEmpty())
+        announce(entry.name + QStringLiteral("、") + *entry.reading);
+    else
+        announce(entry.name);
 }
 
 void frmKeyGuide::copyLabelsToClipboard() {

@@ -3,6 +3,8 @@
 #include "KeyNameTable.h"
 #include "common/FormWindow.h"
 
+#include <optional>
+
 class QLabel;
 
 namespace tokotoko {
@@ -38,11 +40,13 @@ private:
     void SwitchOffInputMethod();
     void MenuKeyToggle(int virtualKey);
     void showEntry(const KeyNameEntry& entry);
+    void announceEntry(const KeyNameEntry& entry);
     void copyLabelsToClipboard();
     void fitKeyLabelToItsText();
 
     bool m_menuKeyToggle = true;
-    int m_keyLabelLayoutHeight = 0; // pixels, as the layout placed lblKey
+    std::optional<KeyNameEntry> m_shownEntry; // by the key being handled
+    int m_keyLabelLayoutHeight = 0;           // pixels, as the layout placed lblKey
 
     QLabel* lblKey = nullptr;
     QLabel* lblYomi = nullptr;

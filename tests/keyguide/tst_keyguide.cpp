@@ -86,6 +86,9 @@ void KeyGuideTest::opensEmptyWithTheInputMethodOff() {
     QVERIFY(f.form.menuKeyToggle());
     // No control takes the focus, and nothing of the window composes text.
     QCOMPARE(QApplication::focusWidget(), f.form.client());
+    // A screen reader says where the learner is, after the window's name.
+    QVERIFY(f.form.client()->focusPolicy() != Qt::NoFocus);
+    QCOMPARE(f.form.client()->accessibleName(), QStringLiteral("押せばわかる　Alt＋F4で終了"));
     QVERIFY(!f.form.testAttribute(Qt::WA_InputMethodEnabled));
     QVERIFY(!f.form.client()->testAttribute(Qt::WA_InputMethodEnabled));
     QVERIFY(f.fake.keys.posted.isEmpty());
@@ -112,6 +115,11 @@ void KeyGuideTest::eachKeyDownCopiesTheNameThenTheReading() {
     pressKey(f.form, Qt::Key_Dollar, Qt::ShiftModifier);
     QCOMPARE(f.shown(), (QStringList{QStringLiteral("＄"), QStringLiteral("ドル")}));
     QCOMPARE(f.fake.clipboard.text(), QStringLiteral("ドル"));
+    // One announcement per key: the name and the reading, the name alone where the key has
+    // no reading (not the one still shown from before).
+    QCOMPARE(f.fake.announcer.texts,
+             (QStringList{QStringLiteral("ａ、Ａ"), QStringLiteral("５"), QStringLiteral("７"),
+                          QStringLiteral("＄、ドル")}));
 }
 
 void KeyGuideTest::aKeyWithoutEntryCopiesTheShownTextsAgain() {
@@ -201,6 +209,8 @@ void KeyGuideTest::menuKeysPostOnePairPerPress() {
     QCOMPARE(f.fake.keys.posted, pair);
     QVERIFY(f.form.menuKeyToggle());
     QCOMPARE(f.fake.clipboard.texts, texts + texts);
+    // The key down posted back is the same press: said once.
+    QCOMPARE(f.fake.announcer.texts, QStringList{texts.join(QStringLiteral("、"))});
 
     pressKey(f.form, Qt::Key(key));
     QTRY_VERIFY(f.form.menuKeyToggle());
