@@ -200,6 +200,8 @@ bool FormWindow::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate) {
         forgetActivation(this);
         activationOrder().insert(activationOrder().begin(), this);
+        if (!m_announcement.isEmpty())
+            QTimer::singleShot(0, this, &FormWindow::sayAnnouncement);
     }
     if (event->type() == QEvent::Show && m_fitFramePending) {
         QTimer::singleShot(0, this, &FormWindow::fitFrameToScreen);
@@ -306,10 +308,16 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
 void FormWindow::announce(const QString& text) {
     if (text.isEmpty())
         return;
-    if (m_keyDepth > 0)
-        m_keyAnnouncement << text;
-    else
-        m_platform.announcer().announce(this, text);
+    m_announcement << text;
+    // Outside a key (a tick, a menu command, loading), what the same event announces is
+    // gathered too, and said once the event is over.
+    if (m_keyDepth == 0 && !m_announcementScheduled) {
+        m_announcementScheduled = true;
+        QTimer::singleShot(0, this, [this] {
+            m_announcementScheduled = false;
+            sayAnnouncement();
+        });
+    }
 }
 
 void FormWindow::beginKey() {
@@ -317,14 +325,21 @@ void FormWindow::beginKey() {
 }
 
 void FormWindow::endKey() {
-    if (--m_keyDepth > 0)
+    if (--m_keyDepth == 0)
+        sayAnnouncement();
+}
+
+void FormWindow::sayAnnouncement() {
+    if (m_keyDepth > 0)
         return;
     const QString lead = keyAnnouncementLead();
     if (!lead.isEmpty())
-        m_keyAnnouncement.prepend(lead);
-    if (!m_keyAnnouncement.isEmpty())
-        m_platform.announcer().announce(this, m_keyAnnouncement.join(QStringLiteral("、")));
-    m_keyAnnouncement.clear();
+        m_announcement.prepend(lead);
+    // A window not shown yet says it once the window system has activated it.
+    if (m_announcement.isEmpty() || !isVisible())
+        return;
+    m_platform.announcer().announce(this, m_announcement.join(QStringLiteral("、")));
+    m_announcement.clear();
 }
 
 bool FormWindow::dispatchKeyPress(QWidget* receiver, QKeyEvent* event) {

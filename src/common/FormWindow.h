@@ -80,8 +80,8 @@ protected:
     // not maximized and still resizable.
     void placeFullScreen();
     void showVersionBox();
-    // Has the learner's screen reader say `text`: after the key being handled, together with
-    // whatever else the key announces, or at once outside a key.
+    // Has the learner's screen reader say `text`: after the key or other event being handled,
+    // together with whatever else it announces.
     void announce(const QString& text);
     // Said first of a key's announcement, asked once its handlers have run: what only the
     // whole key decides (a verdict with the counts it leaves). Nothing by default.
@@ -111,6 +111,7 @@ private:
     void dispatchCommit(const QInputMethodEvent* event);
     void beginKey();
     void endKey();
+    void sayAnnouncement();
     void fitFrameToScreen();
 
     Platform& m_platform;
@@ -121,8 +122,9 @@ private:
     bool m_keyPreview = false;
     bool m_formKeyDownWithoutCode = false;
     bool m_fitFramePending = false;
-    int m_keyDepth = 0;            // keys being handled (a handler may send one more)
-    QStringList m_keyAnnouncement; // what they announced so far
+    int m_keyDepth = 0;         // keys being handled (a handler may send one more)
+    QStringList m_announcement; // announced during the key or event, not said yet
+    bool m_announcementScheduled = false;
 };
 
 } // namespace tokotoko

@@ -168,6 +168,7 @@ void KeyGame::cmdStart_Click() {
     lblYubi->show();
     lblKey->show();
     platform().clipboard().setText(lblKey->text());
+    announce(lblKey->text());
     cmdStart->setEnabled(false);
     // Disabling the focused button leaves no focus anywhere; from now on the window's inner
     // area takes the keys (and any input method's text).
@@ -195,6 +196,8 @@ void KeyGame::endGame() {
     lblTokuten->show();
     setCaption(lblTokuten, QStringLiteral("得点 ") + QString::number(int(m_hits) - int(m_misses)));
     platform().clipboard().setText(lblTokuten->text());
+    announce(lblTokuten->text());
+    announce(kStartPrompt);
 }
 
 // The bar's length is the box's length in proportion to the time left.
@@ -222,6 +225,7 @@ void KeyGame::Form_KeyPress(int& keyAscii) {
 
 void KeyGame::judgeMiss() {
     platform().clipboard().setText(lblKey->text());
+    announce(lblKey->text());
     m_misses = addOne(m_misses);
     setCaption(lblBatsu, QStringLiteral("×") + countText(m_misses));
     platform().sound().play(kMissCue);
@@ -230,6 +234,7 @@ void KeyGame::judgeMiss() {
 void KeyGame::judgeHit() {
     CurrentStatus();
     platform().clipboard().setText(lblKey->text());
+    announce(lblKey->text());
 }
 
 void KeyGame::Form_KeyDown(int keyCode, int) {

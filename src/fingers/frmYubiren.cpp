@@ -86,6 +86,7 @@ void frmYubiren::CurrentStatus() {
     setCaption(lblKey, entry.key);
     // The reading goes out whether the label is shown or hidden.
     platform().clipboard().setText(lblYubi->text());
+    announce(lblYubi->text());
 }
 
 void frmYubiren::Form_KeyPress(int& keyAscii) {
@@ -93,6 +94,7 @@ void frmYubiren::Form_KeyPress(int& keyAscii) {
     setCaption(Label1, characterText(keyAscii));
     if (lblKey->text() != Label1->text()) {
         platform().clipboard().setText(lblKey->text());
+        announce(lblKey->text());
         platform().sound().play(kMissCue);
         return;
     }

@@ -271,13 +271,18 @@ void KeyGameTest::twelveHitsAndFifteenMissesScoreMinusThree() {
     g.ask(QStringLiteral("D"));
     QVERIFY(showActive(g.f()));
     g.button()->click();
+    QTRY_COMPARE(g.fake.announcer.texts, QStringList{QStringLiteral("D")});
     typeText(g.f(), QStringLiteral("ddddddxxxxxxxxxxxxxxxdDdddd"));
     QCOMPARE(g.text("lblMaru"), QStringLiteral("○ 12"));
     QCOMPARE(g.text("lblBatsu"), QStringLiteral("× 15"));
     QCOMPARE(g.fake.sound.played.size(), 15);
+    // One announcement per key, hit or miss: the key asked next.
+    QCOMPARE(g.fake.announcer.texts, QStringList(28, QStringLiteral("D")));
     g.runOut();
     QCOMPARE(g.text("lblTokuten"), QStringLiteral("得点 -3"));
     QCOMPARE(g.fake.clipboard.text(), QStringLiteral("得点 -3"));
+    QTRY_COMPARE(g.fake.announcer.texts.size(), 29);
+    QCOMPARE(g.fake.announcer.texts.last(), QStringLiteral("得点 -3、Spaceでスタート"));
     QCOMPARE(g.text("lblMaru"), QStringLiteral("○ 12"));
 }
 

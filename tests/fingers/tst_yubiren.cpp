@@ -52,6 +52,8 @@ void YubirenTest::opensOnFWithItsReadingOnTheClipboard() {
     QCOMPARE(d.finger(), QStringLiteral("ひだり　人さし指"));
     QCOMPARE(d.reading(), QStringLiteral("ひだりひとさしゆびえふ"));
     QCOMPARE(d.fake.clipboard.texts, QStringList{QStringLiteral("ひだりひとさしゆびえふ")});
+    // A screen reader hears it too, once the window is shown.
+    QTRY_COMPARE(d.fake.announcer.texts, d.fake.clipboard.texts);
     QVERIFY(shown(d.form, "lblYubi"));
     QCOMPARE(d.fake.sound.prepared, QStringList{kDing});
     QVERIFY(d.fake.sound.played.isEmpty());
@@ -120,8 +122,11 @@ void YubirenTest::judging() {
     typeText(d.form, before);
     const QString asked = d.key();
     const int copies = d.fake.clipboard.texts.size();
+    d.fake.announcer.texts.clear();
     pressKey(d.form, Qt::Key(key), Qt::NoModifier, text);
     QCOMPARE(d.fake.clipboard.texts.size(), copies + 1);
+    // Said once, after the key: the next key asked (with its finger), or the same key again.
+    QCOMPARE(d.fake.announcer.texts, QStringList{d.fake.clipboard.text()});
     if (hit) {
         QVERIFY(d.key() != asked || asked == QStringLiteral("/"));
         QCOMPARE(d.fake.clipboard.text(), d.reading());
