@@ -165,6 +165,7 @@ void LinePractice::finishRun() {
     present(m_variant.endText);
     setCaption(lblTime, elapsedText(m_elapsedSeconds));
     platform().clipboard().setText(lblTime->text());
+    announce(lblTime->text());
     setCaption(lblGyosu, linesLeftText(0));
     txtNyuryoku->setReadOnly(true);
     showRightLines(m_rightCount);

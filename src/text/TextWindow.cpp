@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <utility>
+
 namespace tokotoko {
 namespace {
 
@@ -174,15 +176,38 @@ void TextWindow::txtNyuryoku_KeyPress(int& keyAscii) {
 
 void TextWindow::present(const QString& text) {
     m_presenter.present(text);
+    // An English text is read out by the window's voice: a screen reader saying it too would
+    // be heard twice.
+    if (m_traits.language == TextLanguage::Japanese)
+        announce(text);
+}
+
+// A judged line's verdict and the counts the window then shows come first, before the next
+// line to type.
+QString TextWindow::keyAnnouncementLead() {
+    const Verdict verdict = std::exchange(m_verdict, Verdict::None);
+    if (verdict == Verdict::None || !isLoaded())
+        return {};
+    const bool japanese = m_traits.language == TextLanguage::Japanese;
+    QString word;
+    if (verdict == Verdict::Right)
+        word = japanese ? QStringLiteral("正解") : QStringLiteral("Right");
+    else
+        word = japanese ? QStringLiteral("まちがい") : QStringLiteral("Wrong");
+    return word + QLatin1Char(' ') + lblMaru->text() + QLatin1Char(' ') + lblBatsu->text();
 }
 
 void TextWindow::countWrongLine() {
+    m_verdict = Verdict::Wrong;
     m_wrongCount = addOne(m_wrongCount);
     setCaption(lblBatsu, wrongLinesText(m_wrongCount));
     platform().sound().play(m_traits.wrongLineCue);
 }
 
 void TextWindow::countRightLine() {
+    // The starting Enter counts as right too, but judges no line.
+    if (!txtHyoji->text().isEmpty())
+        m_verdict = Verdict::Right;
     m_rightCount = addOne(m_rightCount);
 }
 

@@ -86,8 +86,10 @@ protected:
     // A yellow 60-point label of the exercise's own, in the face its language gives it.
     QLabel* makeYellowLabel(const QString& name, const QString& accessibleName);
 
-    // Hands a text on for reading: the clipboard (Japanese) or the voice (English).
+    // Hands a text on for reading: the clipboard and the screen reader (Japanese) or the
+    // voice (English).
     void present(const QString& text);
+    QString keyAnnouncementLead() override;
     // A wrong line: counted, shown, and answered with the language's cue.
     void countWrongLine();
     // A right line, counted; what lblMaru shows of it is the exercise's own.
@@ -111,6 +113,8 @@ protected:
     OpenFileDialog* CommonDialog1 = nullptr;
 
 private:
+    enum class Verdict { None, Right, Wrong };
+
     void createTextBoxes();
     void createLabels();
     void createMenus();
@@ -119,6 +123,7 @@ private:
     const QString m_caption;
     const TextWindowNames m_names;
     TextPresenter m_presenter;
+    Verdict m_verdict = Verdict::None; // of the line judged by the key being handled
 };
 
 // "○ " and a count of right lines.

@@ -69,6 +69,8 @@ private Q_SLOTS:
     void loadShowsAnEmptyRun();
     void workedExampleRowByRow_data() { addLanguageRows(); }
     void workedExampleRowByRow();
+    void eachEnterIsAnnouncedOnce_data() { addLanguageRows(); }
+    void eachEnterIsAnnouncedOnce();
     void judgingIsExact_data();
     void judgingIsExact();
     void typingBeforeTheStartingEnterIsWrong_data() { addLanguageRows(); }
@@ -191,6 +193,34 @@ void LinesTest::workedExampleRowByRow() {
     QCOMPARE(f.fake.clipboard.text(), QStringLiteral("00分03秒"));
     QCOMPARE(f.label("lblTime"), QStringLiteral("00分04秒")); // the tick after the end
     QVERIFY(!f.timer()->isActive());
+}
+
+// The screen reader hears the verdict with the counts shown, then what goes to the clipboard;
+// an English line only from the window's own voice.
+void LinesTest::eachEnterIsAnnouncedOnce() {
+    QFETCH(TextLanguage, language);
+    Fixture f(language);
+    QVERIFY(f.show());
+    const QStringList& lines = linesFor(language);
+    f.open(lines);
+    f.fake.clearRecords();
+    f.enterLine(QString());
+    f.enterLine(QStringLiteral("x"));
+    f.input()->clear();
+    for (const QString& line : lines)
+        f.enterLine(line);
+    const QString right = f.japanese() ? QStringLiteral("正解") : QStringLiteral("Right");
+    const QString wrong = f.japanese() ? QStringLiteral("まちがい") : QStringLiteral("Wrong");
+    const QString sep = QStringLiteral("、");
+    const QStringList expected =
+        f.japanese()
+            ? QStringList{lines[0], wrong + QStringLiteral(" ○ 0 × 1"),
+                          right + QStringLiteral(" ○ 1 × 1") + sep + lines[1],
+                          right + QStringLiteral(" ○ 2 × 1") + sep + lines[2],
+                          f.endText() + sep + QStringLiteral("00分00秒")}
+            : QStringList{wrong + QStringLiteral(" ○ 0 × 1"), right + QStringLiteral(" ○ 1 × 1"),
+                          right + QStringLiteral(" ○ 2 × 1"), QStringLiteral("00分00秒")};
+    QCOMPARE(f.fake.announcer.texts, expected);
 }
 
 void LinesTest::judgingIsExact_data() {

@@ -335,6 +335,11 @@ void TimedTest::threeRightAndOneWrongScoreTwo() {
     QCOMPARE(g.fake.sound.played, QStringList{g.cue()});
     if (!g.japanese())
         QVERIFY(g.fake.clipboard.texts.isEmpty());
+    // A screen reader hears the end once, the end text with the score; in English the voice
+    // says them, and the last thing announced stays the last line's verdict.
+    QCoreApplication::processEvents();
+    const QString end = g.endText() + QStringLiteral("、") + g.score(2);
+    QCOMPARE(g.fake.announcer.texts.last(), g.japanese() ? end : QStringLiteral("Right ○ 3 × 1"));
 }
 
 void TimedTest::onlyTheStartAndTwoWrongScoreMinusTwo() {
