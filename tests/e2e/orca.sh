@@ -3,10 +3,12 @@
 # The real Orca screen reader with the real program, started as a learner starts it (nothing
 # in its environment turns accessibility on): the program must appear on the accessibility
 # bus because Orca runs. Orca names the entrance and reads the focused entry, and the next
-# one after Down. In a text window, ten closings of the Open-file dialog in a row (a file
-# chosen by its name, or cancelled) each give the window back to Orca, which names it again;
-# so does closing the version box, after which Orca still echoes the keys typed; and a quick
-# Alt+F, X reaches the menu and closes the window, every time.
+# one after Down. In the key guide it says where the learner is, then each key's name and
+# reading. In the Japanese line practice it says the line to type and a wrong line's verdict
+# with the counts; ten closings of the Open-file dialog in a row (a file chosen by its name,
+# or cancelled) each give the window back to Orca, which names it again; so does closing the
+# version box, after which Orca still echoes the keys typed; and a quick Alt+F, X reaches the
+# menu and closes the window, every time.
 # timeout: 300
 source "$(dirname "$0")/lib.sh" "$@"
 source "$(dirname "$0")/lib-audio.sh"
@@ -21,6 +23,19 @@ e2e_start_app
 e2e_orca_wait_app
 orca_wait_said '^とことこいりぐち' 20 >/dev/null
 orca_wait_said '押せばわかる' >/dev/null
+
+# The key guide: Orca says where the learner is, then each key's name and reading.
+e2e_key 10 # the digit 1
+e2e_wait_window '押せばわかる'
+orca_wait_said 'Alt＋F4で終了' >/dev/null
+e2e_key 38 # a
+orca_wait_said 'notification ａ、Ａ' >/dev/null
+e2e_key 14 # the digit 5: a key without a reading
+orca_wait_said 'notification ５\.?$' >/dev/null
+e2e_key alt+F4
+orca_wait_said '^(とことこいりぐち|押せばわかる read only)' >/dev/null
+(($(e2e_count_windows '押せばわかる') == 0)) || e2e_fail "the key guide is still open"
+
 e2e_key Down
 orca_wait_said 'どの指使うの' >/dev/null
 
@@ -40,6 +55,14 @@ for ((n = 1; n <= 10; n++)); do
     orca_wait_said "^$TEXT_WINDOW" >/dev/null
     e2e_log "dialog closing $n: Orca has the window again"
 done
+
+# The starting Enter: Orca says the first line (the text was chosen at the first closing);
+# a wrong line: the verdict with the counts shown.
+e2e_key 36
+orca_wait_said 'notification 今日はいい天気ですね。' >/dev/null
+e2e_key 53 36 # x, Enter
+orca_wait_said 'notification まちがい ○ 0 × 1' >/dev/null
+e2e_key BackSpace
 
 # The version box (Alt+V), closed with Enter.
 e2e_key alt+55
