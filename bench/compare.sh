@@ -162,32 +162,39 @@ game_key=$(per_key $(repeat 200 "${LETTERS[@]}"))
 game_key=$(proven "$game_key" bench-game frmYubiren2 'lblKey=?' 'lblMaru=?' 'lblBatsu=?')
 e2e_key Escape
 
+# open_text_window <digit keycode> <title> <text file>: opens the window, loads the text and
+# starts it with Enter.
+open_text_window() {
+    e2e_key "$1"
+    e2e_wait_window "$2"
+    e2e_open_file "$E2E_TMP/$3"
+    e2e_wait_window "$2"
+    e2e_key $KEY_RETURN
+}
+
+# box_key_cost <shot> <form>: CPU per key typed into the input box, proven on screen.
+box_key_cost() {
+    proven "$(per_key $(box_keys))" "$1" "$2" 'txtNyuryoku=abcdefghijklmnopqrstuvwxyz' \
+        'txtHyoji=いい天気ですね'
+}
+
+close_text_window() {
+    e2e_menu alt+41 53
+    e2e_wait_window 'とことこいりぐち'
+}
+
 # The Japanese line practice (entry 5), its 80-point input box.
 screen_to_entrance
-e2e_key 14
-e2e_wait_window '応用日本語入力　１'
-e2e_open_file "$E2E_TMP/japanese.txt"
-e2e_wait_window '応用日本語入力　１'
-e2e_key $KEY_RETURN
-lines_key=$(per_key $(box_keys))
-lines_key=$(proven "$lines_key" bench-lines frmJapanese_1 'txtNyuryoku=abcdefghijklmnopqrstuvwxyz' \
-    'txtHyoji=いい天気ですね')
+open_text_window 14 '応用日本語入力　１' japanese.txt
+lines_key=$(box_key_cost bench-lines frmJapanese_1)
 read -r lines_median lines_p99 lines_missed <<<"$("$tools/photon" keys "$WIN" 500 \
     "${LETTERS[@]}" $(repeat 26 $BACKSPACE))"
-e2e_menu alt+41 53
-e2e_wait_window 'とことこいりぐち'
+close_text_window
 
 # The Japanese timed challenge (entry 6), running.
-e2e_key 15
-e2e_wait_window '応用日本語入力　３分'
-e2e_open_file "$E2E_TMP/japanese1.txt"
-e2e_wait_window '応用日本語入力　３分'
-e2e_key $KEY_RETURN
-timed_key=$(per_key $(box_keys))
-timed_key=$(proven "$timed_key" bench-timed frmJapanese 'txtNyuryoku=abcdefghijklmnopqrstuvwxyz' \
-    'txtHyoji=いい天気ですね')
-e2e_menu alt+41 53
-e2e_wait_window 'とことこいりぐち'
+open_text_window 15 '応用日本語入力　３分' japanese1.txt
+timed_key=$(box_key_cost bench-timed frmJapanese)
+close_text_window
 stop
 
 # The floor, last: its one glyph follows each key.
