@@ -3,6 +3,7 @@
 
 #include "app/FormCatalog.h"
 #include "common/VersionBox.h"
+#include "platform/LargeText.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -15,6 +16,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(tokotoko::programVersion());
     // The menu entry's name: Wayland compositors find the window's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tokotoko.Tokotoko"));
+    // Labels draw their large type from a glyph-image cache instead of refilling outlines.
+    QApplication::setStyle(new tokotoko::LargeTextStyle);
 
     auto platform = tokotoko::makeQtPlatform();
     tokotoko::FormCatalog exercises;

@@ -1,18 +1,59 @@
 #include "InputBox.h"
 
+#include "LargeText.h"
+
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleHints>
+#include <QStyleOptionFrame>
+#include <QTextCharFormat>
+#include <QTextLayout>
 
 namespace tokotoko {
+namespace {
+
+constexpr QPalette::ColorGroup kGroups[] = {QPalette::Active, QPalette::Inactive,
+                                            QPalette::Disabled};
+constexpr QPalette::ColorRole kInkRoles[] = {QPalette::Text, QPalette::HighlightedText};
+
+// QLineEdit's cursor box reaches this far left of the cursor's x.
+constexpr int kCursorBoxLead = 5;
+
+} // namespace
 
 InputBox::InputBox(QWidget* parent)
-    : QLineEdit(parent) {}
+    : QLineEdit(parent)
+    , m_ink(palette()) {
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        // Text set by the program ends any composition; the input method's own commits
+        // arrive with the composition that follows them.
+        if (!m_inInputMethodEvent) {
+            m_preedit.clear();
+            m_preeditAttributes.clear();
+        }
+        showCursorAgain();
+    });
+    connect(this, &QLineEdit::cursorPositionChanged, this, &InputBox::showCursorAgain);
+    updateOwnDrawing();
+}
 
 void InputBox::setCompositionAllowed(bool allowed) {
     m_compositionAllowed = allowed;
     // QLineEdit answers ImEnabled itself, so the attribute alone is not enough; the query
     // below is what the input-method plugins ask.
     setAttribute(Qt::WA_InputMethodEnabled, allowed);
+}
+
+QColor InputBox::textColour() const {
+    return m_ink.color(QPalette::Active, QPalette::Text);
+}
+
+void InputBox::setLargeTypeFromCache(bool on) {
+    m_fromCache = on;
+    updateOwnDrawing();
 }
 
 QVariant InputBox::inputMethodQuery(Qt::InputMethodQuery query) const {
@@ -26,18 +67,34 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
         event->ignore();
         return;
     }
+    m_inInputMethodEvent = true;
     QLineEdit::inputMethodEvent(event);
+    m_inInputMethodEvent = false;
+    m_preedit = event->preeditString();
+    m_preeditAttributes = event->attributes();
+    update();
 }
 
 void InputBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    showCursorAgain();
     Q_EMIT readyForTyping();
+}
+
+void InputBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    m_blink.stop();
+    update();
 }
 
 void InputBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::ReadOnlyChange && !isReadOnly() && hasFocus())
         Q_EMIT readyForTyping();
+    if (event->type() == QEvent::PaletteChange && !m_adjustingPalette)
+        keepInkColours();
+    if (event->type() == QEvent::FontChange)
+        updateOwnDrawing();
 }
 
 bool InputBox::focusNextPrevChild(bool next) {
@@ -46,6 +103,156 @@ bool InputBox::focusNextPrevChild(bool next) {
     if (!isReadOnly())
         insert(QStringLiteral("\t"));
     return true;
+}
+
+bool InputBox::largeType() const {
+    return isLargeType(font(), this);
+}
+
+// While the box draws its text itself, QLineEdit's text colours are clear: it still lays the
+// text out, scrolls it and draws the panel and the selection, but fills no glyph.
+void InputBox::updateOwnDrawing() {
+    m_drawsOwnText = m_fromCache && largeType();
+    m_adjustingPalette = true;
+    QPalette shown = palette();
+    for (const auto group : kGroups)
+        for (const auto role : kInkRoles)
+            shown.setColor(group, role,
+                           m_drawsOwnText ? QColor(Qt::transparent) : m_ink.color(group, role));
+    setPalette(shown);
+    m_adjustingPalette = false;
+    update();
+}
+
+void InputBox::keepInkColours() {
+    for (const auto group : kGroups)
+        for (const auto role : kInkRoles) {
+            const QColor colour = palette().color(group, role);
+            if (!m_drawsOwnText || colour.alpha() != 0)
+                m_ink.setColor(group, role, colour);
+        }
+    if (m_drawsOwnText)
+        updateOwnDrawing();
+}
+
+void InputBox::showCursorAgain() {
+    m_cursorShown = true;
+    const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
+    if (hasFocus() && flashTime > 0)
+        m_blink.start(flashTime / 2, this);
+}
+
+void InputBox::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != m_blink.timerId()) {
+        QLineEdit::timerEvent(event);
+        return;
+    }
+    m_cursorShown = !m_cursorShown;
+    update(cursorRect());
+}
+
+void InputBox::paintEvent(QPaintEvent* event) {
+    QLineEdit::paintEvent(event);
+    if (!m_drawsOwnText)
+        return;
+
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+                               .marginsRemoved(textMargins());
+    painter.setClipRect(contents);
+
+    // The same one-line layout as QLineEdit's, with the composition at the cursor.
+    QTextLayout layout(displayText(), font());
+    QTextOption textOption;
+    textOption.setTextDirection(layoutDirection());
+    textOption.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(textOption);
+    if (!m_preedit.isEmpty())
+        layout.setPreeditArea(cursorPosition(), m_preedit);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+
+    int preeditCursor = m_preedit.size();
+    bool cursorHidden = false;
+    for (const auto& attribute : m_preeditAttributes)
+        if (attribute.type == QInputMethodEvent::Cursor) {
+            preeditCursor = attribute.start;
+            cursorHidden = attribute.length == 0;
+        }
+    const int cursorAt = cursorPosition() + preeditCursor;
+    // QLineEdit has just scrolled the text for this paint; its cursor box says where it put it.
+    const QPointF topLeft(cursorRect().x() + kCursorBoxLead -
+                              qRound(layout.lineAt(0).cursorToX(cursorAt)),
+                          cursorRect().y());
+
+    drawText(painter, layout, topLeft);
+    drawCompositionUnderline(painter, layout, topLeft);
+    if (m_cursorShown && m_blink.isActive() && !cursorHidden && !isReadOnly()) {
+        painter.setPen(m_ink.color(palette().currentColorGroup(), QPalette::Text));
+        layout.drawCursor(&painter, topLeft, cursorAt,
+                          style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
+    }
+}
+
+// Each stretch of characters in its colour: selected text in the highlighted text colour, and
+// composition text that the input method coloured itself left to QLineEdit.
+void InputBox::drawText(QPainter& painter, const QTextLayout& layout,
+                        const QPointF& topLeft) const {
+    const auto group = palette().currentColorGroup();
+    const QColor text = m_ink.color(group, QPalette::Text);
+    const QColor selected = m_ink.color(group, QPalette::HighlightedText);
+    const int length = layout.text().size() + m_preedit.size();
+    QList<QColor> colours(length, text);
+    if (m_preedit.isEmpty() && hasSelectedText())
+        for (int i = selectionStart(); i < selectionEnd() && i < length; ++i)
+            colours[i] = selected;
+    for (const auto& attribute : m_preeditAttributes) {
+        if (attribute.type != QInputMethodEvent::TextFormat)
+            continue;
+        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+        if (!format.hasProperty(QTextFormat::ForegroundBrush))
+            continue;
+        for (int i = 0; i < attribute.length; ++i) {
+            const int at = cursorPosition() + attribute.start + i;
+            if (at >= 0 && at < length)
+                colours[at] = QColor();
+        }
+    }
+    for (int from = 0; from < length;) {
+        int to = from + 1;
+        while (to < length && colours[to] == colours[from])
+            ++to;
+        if (colours[from].isValid())
+            drawLayoutFromCache(painter, layout, topLeft, colours[from], from, to - from);
+        from = to;
+    }
+}
+
+void InputBox::drawCompositionUnderline(QPainter& painter, const QTextLayout& layout,
+                                        const QPointF& topLeft) const {
+    const QTextLine line = layout.lineAt(0);
+    const QFontMetricsF metrics(font());
+    for (const auto& attribute : m_preeditAttributes) {
+        if (attribute.type != QInputMethodEvent::TextFormat || attribute.length <= 0)
+            continue;
+        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+        if (format.underlineStyle() == QTextCharFormat::NoUnderline)
+            continue;
+        QColor colour = format.underlineColor();
+        if (!colour.isValid())
+            colour = m_ink.color(palette().currentColorGroup(), QPalette::Text);
+        const int from = cursorPosition() + attribute.start;
+        const qreal left = line.cursorToX(from);
+        const qreal right = line.cursorToX(from + attribute.length);
+        const qreal y = topLeft.y() + line.ascent() + metrics.underlinePos();
+        painter.fillRect(QRectF(topLeft.x() + std::min(left, right), y, std::abs(right - left),
+                                metrics.lineWidth()),
+                         colour);
+    }
 }
 
 } // namespace tokotoko

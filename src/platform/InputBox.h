@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QBasicTimer>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPalette>
+
+class QTextLayout;
 
 namespace tokotoko {
 
@@ -8,6 +13,11 @@ namespace tokotoko {
 // the platform layer. With composition allowed it takes committed text from the input method;
 // without it the input method is bypassed and the box takes plain half-width characters. It
 // says when it becomes ready for typing, so that the input method can be switched then.
+//
+// Its type is large (80 points), beyond Qt's glyph cache: QLineEdit would refill the outline of
+// every glyph on each key and each blink of the cursor. So QLineEdit lays out and draws the box
+// with its text colours made clear, and the box draws the text, the composition's underline
+// and the cursor itself, from the glyph-image cache.
 class InputBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -15,6 +25,12 @@ public:
 
     void setCompositionAllowed(bool allowed);
     bool compositionAllowed() const { return m_compositionAllowed; }
+
+    // The colour the text is drawn in (the palette's own text colours are kept clear while the
+    // box draws its large type itself).
+    QColor textColour() const;
+    // On by default; off leaves all drawing to QLineEdit.
+    void setLargeTypeFromCache(bool on);
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -24,6 +40,7 @@ Q_SIGNALS:
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     // A practice line may hold a tab: Tab types one here (nothing else in the window takes the
     // focus) instead of leaving the box with the learner stuck on that line.
@@ -31,9 +48,28 @@ protected:
     // A locked (read-only) box takes nothing from the input method either; QLineEdit alone
     // would still insert committed text.
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
 
 private:
+    bool largeType() const;
+    void updateOwnDrawing();
+    void keepInkColours();
+    void showCursorAgain();
+    void drawText(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft) const;
+    void drawCompositionUnderline(QPainter& painter, const QTextLayout& layout,
+                                  const QPointF& topLeft) const;
+
     bool m_compositionAllowed = true;
+    bool m_fromCache = true;
+    bool m_drawsOwnText = false;
+    bool m_adjustingPalette = false;
+    bool m_inInputMethodEvent = false;
+    QPalette m_ink; // the real text colours
+    QString m_preedit;
+    QList<QInputMethodEvent::Attribute> m_preeditAttributes;
+    QBasicTimer m_blink;
+    bool m_cursorShown = true;
 };
 
 } // namespace tokotoko

@@ -126,7 +126,7 @@ void LinesTest::loadShowsAnEmptyRun() {
     QVERIFY(f.form->keyPreview());
     QCOMPARE(QApplication::focusWidget(), f.input());
     QCOMPARE(f.input()->palette().color(QPalette::Base), QColor(0, 0, 0));
-    QCOMPARE(f.input()->palette().color(QPalette::Text), QColor(255, 255, 0));
+    QCOMPARE(f.input()->textColour(), QColor(255, 255, 0));
     QCOMPARE(f.display()->palette().color(QPalette::Text), QColor(255, 255, 255));
     QCOMPARE(f.input()->compositionAllowed(), japanese);
     QCOMPARE(f.input()->font().pointSizeF(), 80.25);

@@ -1,0 +1,233 @@
+#include "LargeText.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QRawFont>
+#include <QTextLayout>
+#include <cmath>
+
+namespace tokotoko {
+namespace {
+
+// Qt's own limit: glyphs up to this many device pixels high are kept in its glyph cache.
+constexpr qreal kQtCachedGlyphPixels = 64;
+// Bounds the cache at a few screens of the largest type (a 250-point glyph is about 0.4 MiB).
+constexpr int kCacheKiB = 24 * 1024;
+
+// The scale from the painter's coordinates to device pixels, or 0 when its transform turns,
+// shears or stretches unevenly (the cache holds upright glyphs at one scale).
+qreal deviceScale(const QPainter& painter) {
+    const QTransform transform = painter.deviceTransform();
+    if (transform.type() > QTransform::TxScale || transform.m11() <= 0 ||
+        !qFuzzyCompare(transform.m11(), transform.m22()))
+        return 0;
+    return transform.m11();
+}
+
+qreal pixelSize(const QFont& font, const QPaintDevice* device) {
+    if (font.pixelSize() > 0)
+        return font.pixelSize();
+    const int dpi = device ? device->logicalDpiY() : 96;
+    return font.pointSizeF() * dpi / 72.0;
+}
+
+QString glyphKey(const QRawFont& font, quint32 index, QRgb colour) {
+    return QStringLiteral("%1|%2|%3|%4|%5|%6")
+        .arg(font.familyName(), font.styleName())
+        .arg(font.weight())
+        .arg(font.pixelSize(), 0, 'f', 3)
+        .arg(index)
+        .arg(colour);
+}
+
+} // namespace
+
+GlyphImageCache& GlyphImageCache::shared() {
+    static GlyphImageCache cache;
+    return cache;
+}
+
+GlyphImageCache::GlyphImageCache() {
+    m_glyphs.setMaxCost(kCacheKiB);
+}
+
+const GlyphImageCache::Glyph* GlyphImageCache::glyph(const QRawFont& deviceFont, quint32 index,
+                                                     QRgb colour) {
+    const QString key = glyphKey(deviceFont, index, colour);
+    if (const Glyph* cached = m_glyphs.object(key))
+        return cached;
+
+    auto made = std::make_unique<Glyph>();
+    const QRectF bounds = deviceFont.boundingRect(index);
+    if (!bounds.isEmpty()) {
+        // A margin for the antialiased edge.
+        const QRect box = bounds.toAlignedRect().adjusted(-2, -2, 2, 2);
+        made->offset = box.topLeft();
+        made->image = QImage(box.size(), QImage::Format_ARGB32_Premultiplied);
+        made->image.fill(Qt::transparent);
+        QGlyphRun one;
+        one.setRawFont(deviceFont);
+        one.setGlyphIndexes({index});
+        one.setPositions({QPointF(0, 0)});
+        QPainter painter(&made->image);
+        painter.setPen(QColor::fromRgba(colour));
+        painter.drawGlyphRun(QPointF(-box.x(), -box.y()), one);
+    }
+    ++m_rasterised;
+    const int cost = std::max(1, int(made->image.sizeInBytes() / 1024));
+    const Glyph* result = made.get();
+    if (!m_glyphs.insert(key, made.release(), cost))
+        return nullptr; // larger than the whole cache: never happens at the sizes we show
+    return result;
+}
+
+bool GlyphImageCache::draw(QPainter& painter, const QPointF& origin, const QGlyphRun& run,
+                           const QColor& colour) {
+    const qreal scale = deviceScale(painter);
+    if (scale <= 0)
+        return false;
+    QRawFont deviceFont = run.rawFont();
+    if (!deviceFont.isValid())
+        return false;
+    if (scale != 1)
+        deviceFont.setPixelSize(deviceFont.pixelSize() * scale);
+
+    const QTransform toDevice = painter.deviceTransform();
+    const QTransform fromDevice = toDevice.inverted();
+    const QList<quint32> indexes = run.glyphIndexes();
+    const QList<QPointF> positions = run.positions();
+    for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
+        const Glyph* glyph = this->glyph(deviceFont, indexes[i], colour.rgba());
+        if (!glyph || glyph->image.isNull())
+            continue;
+        // Whole device pixels: the image is blended as it is, never resampled.
+        const QPointF at = toDevice.map(origin + positions[i]);
+        const QPoint topLeft(qRound(at.x()) + glyph->offset.x(),
+                             qRound(at.y()) + glyph->offset.y());
+        const QRectF target(fromDevice.map(QPointF(topLeft)), QSizeF(glyph->image.size()) / scale);
+        painter.drawImage(target, glyph->image, QRectF(glyph->image.rect()));
+    }
+    return true;
+}
+
+bool isLargeType(const QFont& font, const QPaintDevice* device, qreal scale) {
+    return scale > 0 && pixelSize(font, device) * scale > kQtCachedGlyphPixels;
+}
+
+bool isLargeType(const QFont& font, const QPainter& painter) {
+    return isLargeType(font, painter.device(), deviceScale(painter));
+}
+
+void drawLayoutFromCache(QPainter& painter, const QTextLayout& layout, const QPointF& position,
+                         const QColor& colour, int from, int length) {
+    auto& cache = GlyphImageCache::shared();
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        for (const QGlyphRun& run : line.glyphRuns(from, length)) {
+            if (cache.draw(painter, position, run, colour))
+                continue;
+            painter.save();
+            painter.setPen(colour);
+            painter.drawGlyphRun(position, run);
+            painter.restore();
+        }
+    }
+}
+
+bool drawLargeText(QPainter& painter, const QRect& rect, int flags, const QString& text,
+                   const QColor& colour) {
+    const QFont font = painter.font();
+    if (!isLargeType(font, painter) || font.underline() || font.overline() || font.strikeOut())
+        return false;
+    constexpr int unsupported =
+        Qt::TextWordWrap | Qt::TextWrapAnywhere | Qt::TextJustificationForced | Qt::AlignJustify;
+    if (flags & unsupported)
+        return false;
+    const bool mnemonics = flags & (Qt::TextShowMnemonic | Qt::TextHideMnemonic);
+    if ((mnemonics && text.contains(u'&')) || text.contains(u'\t') || text.contains(QChar(0x9c)))
+        return false;
+
+    QString shown = text;
+    for (QChar& c : shown) {
+        if (c == u'\r' || (c == u'\n' && (flags & Qt::TextSingleLine)))
+            c = u' ';
+        else if (c == u'\n')
+            c = QChar::LineSeparator;
+    }
+
+    QTextLayout layout(shown, font, painter.device());
+    QTextOption option;
+    option.setAlignment(Qt::AlignLeft); // aligned below, line by line
+    option.setTextDirection((flags & Qt::TextForceLeftToRight)   ? Qt::LeftToRight
+                            : (flags & Qt::TextForceRightToLeft) ? Qt::RightToLeft
+                                                                 : painter.layoutDirection());
+    layout.setTextOption(option);
+
+    // The lines as drawText lays them out: unbounded width, spaced by the font's leading, and
+    // no more of them than the rectangle holds unless clipping is off.
+    const QFontMetricsF metrics(font, painter.device());
+    const bool dontClip = flags & Qt::TextDontClip;
+    qreal height = -metrics.leading();
+    qreal width = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(0x01000000);
+        height += metrics.leading();
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+        width = std::max(width, line.naturalTextWidth());
+        if (!dontClip && height >= rect.height())
+            break;
+    }
+    layout.endLayout();
+
+    const qreal scale =
+        painter.transform().type() <= QTransform::TxScale ? painter.transform().m22() : 0;
+    qreal top = 0;
+    if (flags & Qt::AlignBottom) {
+        top = rect.height() - height;
+    } else if (flags & Qt::AlignVCenter) {
+        top = (rect.height() - height) / 2;
+        if (scale != 0)
+            top = -std::round(-top * scale) / scale;
+    }
+    const QRectF bounds(rect.x(), rect.y() + top, width, height);
+    const bool clip = !dontClip && !QRectF(rect).contains(bounds.translated(
+                                       (flags & Qt::AlignRight)     ? rect.width() - width
+                                       : (flags & Qt::AlignHCenter) ? (rect.width() - width) / 2
+                                                                    : 0,
+                                       0));
+    painter.save();
+    if (clip)
+        painter.setClipRect(rect, Qt::IntersectClip);
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        const qreal advance = line.horizontalAdvance();
+        qreal left = 0;
+        if (flags & Qt::AlignRight)
+            left = rect.width() - advance;
+        else if (flags & Qt::AlignHCenter)
+            left = (rect.width() - advance) / 2;
+        for (const QGlyphRun& run : line.glyphRuns())
+            GlyphImageCache::shared().draw(painter, QPointF(rect.x() + left, rect.y() + top), run,
+                                           colour);
+    }
+    painter.restore();
+    return true;
+}
+
+void LargeTextStyle::drawItemText(QPainter* painter, const QRect& rect, int flags,
+                                  const QPalette& palette, bool enabled, const QString& text,
+                                  QPalette::ColorRole textRole) const {
+    if (painter && enabled && !text.isEmpty()) {
+        const QBrush brush =
+            textRole == QPalette::NoRole ? painter->pen().brush() : palette.brush(textRole);
+        if (brush.style() == Qt::SolidPattern &&
+            drawLargeText(*painter, rect, flags, text, brush.color()))
+            return;
+    }
+    QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+}
+
+} // namespace tokotoko

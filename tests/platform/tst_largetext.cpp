@@ -1,0 +1,200 @@
+// Large type drawn from the glyph-image cache must look as Qt draws it itself: same place, same
+// amount of ink, at pixel ratio 1 and 2; and each glyph is rasterised once, not on every paint.
+
+#include "platform/InputBox.h"
+#include "platform/LargeText.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
+
+#include <memory>
+
+using namespace tokotoko;
+
+namespace {
+
+QFont gothicPoints(qreal points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("IPAPGothic"), QStringLiteral("IPAGothic")});
+    font.setPointSizeF(points);
+    return font;
+}
+
+struct Ink {
+    QRect box;
+    qint64 amount = 0;
+};
+
+// Where a white-on-black image has ink, and how much.
+Ink inkOf(const QImage& image) {
+    Ink ink;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int level = qGray(line[x]);
+            if (level < 16)
+                continue;
+            ink.amount += level;
+            ink.box |= QRect(x, y, 1, 1);
+        }
+    }
+    return ink;
+}
+
+QImage rendered(QWidget& widget, qreal ratio) {
+    QImage image(widget.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::black);
+    widget.render(&image);
+    return image;
+}
+
+// The two drawings agree to a pixel (the cache puts glyphs on whole pixels) and in ink.
+void compareInk(const QImage& cached, const QImage& qt) {
+    const Ink a = inkOf(cached), b = inkOf(qt);
+    QVERIFY2(b.amount > 0, "Qt drew nothing to compare with");
+    const QMargins apart(a.box.left() - b.box.left(), a.box.top() - b.box.top(),
+                         a.box.right() - b.box.right(), a.box.bottom() - b.box.bottom());
+    QVERIFY2(std::abs(apart.left()) <= 1 && std::abs(apart.top()) <= 1 &&
+                 std::abs(apart.right()) <= 1 && std::abs(apart.bottom()) <= 1,
+             qPrintable(QStringLiteral("ink at %1,%2 %3×%4, Qt's at %5,%6 %7×%8")
+                            .arg(a.box.x())
+                            .arg(a.box.y())
+                            .arg(a.box.width())
+                            .arg(a.box.height())
+                            .arg(b.box.x())
+                            .arg(b.box.y())
+                            .arg(b.box.width())
+                            .arg(b.box.height())));
+    QVERIFY2(std::abs(double(a.amount - b.amount)) <= 0.02 * double(b.amount),
+             qPrintable(QStringLiteral("ink %1, Qt's %2").arg(a.amount).arg(b.amount)));
+}
+
+} // namespace
+
+class LargeTextTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void labelLooksAsQtDrawsIt_data();
+    void labelLooksAsQtDrawsIt();
+    void eachGlyphIsRasterisedOnce();
+    void inputBoxLooksAsQtDrawsIt_data();
+    void inputBoxLooksAsQtDrawsIt();
+
+private:
+    LargeTextStyle m_style;
+};
+
+void LargeTextTest::labelLooksAsQtDrawsIt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<qreal>("points");
+    QTest::addColumn<int>("alignment");
+    QTest::addColumn<qreal>("ratio");
+    const int centredTop = Qt::AlignHCenter | Qt::AlignTop;
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QByteArray at = ratio == 1 ? "" : " ×2";
+        QTest::newRow("key name, centred" + at) << "Space" << 129.75 << centredTop << ratio;
+        QTest::newRow("one huge kana, centred both ways" + at)
+            << "あ" << 249.75 << int(Qt::AlignCenter) << ratio;
+        QTest::newRow("mixed widths, left" + at)
+            << "ＡＢ漢字 ab" << 72.0 << int(Qt::AlignLeft | Qt::AlignVCenter) << ratio;
+        QTest::newRow("two lines, right" + at)
+            << "Tab\nタブ" << 60.0 << int(Qt::AlignRight | Qt::AlignTop) << ratio;
+        QTest::newRow("trailing space, centred" + at) << "Ａ " << 90.0 << centredTop << ratio;
+    }
+}
+
+void LargeTextTest::labelLooksAsQtDrawsIt() {
+    QFETCH(QString, text);
+    QFETCH(qreal, points);
+    QFETCH(int, alignment);
+    QFETCH(qreal, ratio);
+    QLabel label;
+    label.setTextFormat(Qt::PlainText);
+    label.setFont(gothicPoints(points));
+    label.setAlignment(Qt::Alignment(alignment));
+    QPalette palette = label.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label.setPalette(palette);
+    label.setText(text);
+    label.resize(900, 500);
+
+    const QImage qt = rendered(label, ratio);
+    label.setStyle(&m_style);
+    const qint64 before = GlyphImageCache::shared().rasterised();
+    const QImage cached = rendered(label, ratio);
+    QVERIFY2(GlyphImageCache::shared().rasterised() > before,
+             "the label was not drawn from the cache");
+    compareInk(cached, qt);
+}
+
+void LargeTextTest::eachGlyphIsRasterisedOnce() {
+    QLabel label;
+    label.setStyle(&m_style);
+    label.setFont(gothicPoints(129.75));
+    label.setText(QStringLiteral("ＯｎｃｅＯｎｃｅ"));
+    label.resize(1600, 300);
+    auto& cache = GlyphImageCache::shared();
+    const qint64 start = cache.rasterised();
+    rendered(label, 1);
+    QCOMPARE(cache.rasterised() - start, 4); // Ｏ, ｎ, ｃ, ｅ
+    rendered(label, 1);
+    QCOMPARE(cache.rasterised() - start, 4);
+
+    // Type small enough for Qt's own glyph cache is left to Qt.
+    label.setFont(gothicPoints(36));
+    label.setText(QStringLiteral("小さな字"));
+    rendered(label, 1);
+    QCOMPARE(cache.rasterised() - start, 4);
+}
+
+void LargeTextTest::inputBoxLooksAsQtDrawsIt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("preedit");
+    QTest::addColumn<qreal>("ratio");
+    for (const qreal ratio : {1.0, 2.0}) {
+        const QByteArray at = ratio == 1 ? "" : " ×2";
+        QTest::newRow("typed text" + at) << "きょうはabc"
+                                         << "" << ratio;
+        QTest::newRow("text and a composition" + at) << "きょう"
+                                                     << "はれ" << ratio;
+        QTest::newRow("longer than the box" + at)
+            << "あいうえおかきくけこさしすせそたちつてとなにぬねの"
+            << "" << ratio;
+    }
+}
+
+void LargeTextTest::inputBoxLooksAsQtDrawsIt() {
+    QFETCH(QString, text);
+    QFETCH(QString, preedit);
+    QFETCH(qreal, ratio);
+    auto drawn = [&](bool fromCache) {
+        InputBox box;
+        box.setLargeTypeFromCache(fromCache);
+        box.setFont(gothicPoints(80));
+        QPalette palette = box.palette();
+        palette.setColor(QPalette::Base, Qt::black);
+        palette.setColor(QPalette::Text, Qt::white);
+        box.setPalette(palette);
+        box.setFrame(false);
+        box.resize(1400, 140);
+        box.setText(text);
+        if (!preedit.isEmpty()) {
+            QInputMethodEvent composing(preedit, {});
+            QApplication::sendEvent(&box, &composing);
+        }
+        return rendered(box, ratio);
+    };
+    const QImage qt = drawn(false);
+    const qint64 before = GlyphImageCache::shared().rasterised();
+    const QImage cached = drawn(true);
+    QVERIFY(GlyphImageCache::shared().rasterised() > before);
+    compareInk(cached, qt);
+}
+
+QTEST_MAIN(LargeTextTest)
+#include "tst_largetext.moc"
