@@ -21,6 +21,8 @@ constexpr QPalette::ColorRole kInkRoles[] = {QPalette::Text, QPalette::Highlight
 
 // QLineEdit's cursor box reaches this far left of the cursor's x.
 constexpr int kCursorBoxLead = 5;
+// Pixels kept free on each side before a line counts as fitting the box.
+constexpr int kFitSlack = 8;
 
 } // namespace
 
@@ -152,17 +154,16 @@ void InputBox::timerEvent(QTimerEvent* event) {
 }
 
 void InputBox::paintEvent(QPaintEvent* event) {
-    QLineEdit::paintEvent(event);
-    if (!m_drawsOwnText)
+    if (!m_drawsOwnText) {
+        QLineEdit::paintEvent(event);
         return;
+    }
 
-    QPainter painter(this);
     QStyleOptionFrame option;
     initStyleOption(&option);
     const QRect contents = style()
                                ->subElementRect(QStyle::SE_LineEditContents, &option, this)
                                .marginsRemoved(textMargins());
-    painter.setClipRect(contents);
 
     // The same one-line layout as QLineEdit's, with the composition at the cursor.
     QTextLayout layout(displayText(), font());
@@ -176,6 +177,24 @@ void InputBox::paintEvent(QPaintEvent* event) {
     layout.createLine();
     layout.endLayout();
 
+    // While the line fits, QLineEdit never scrolls it, so its cursor box (below) stays true and
+    // the box paints its panel itself: QLineEdit would still turn every glyph into an outline,
+    // if only to fill it with nothing. Anything else (a scrolled line, a selection, a composition
+    // the input method coloured) is left to QLineEdit.
+    const bool fits = lineFits(layout, contents);
+    const bool plain = fits && m_qtPaintedFitting && !hasSelectedText() && !compositionColoured() &&
+                       (alignment() & Qt::AlignLeft);
+    QPainter painter(this);
+    if (plain) {
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    } else {
+        painter.end();
+        QLineEdit::paintEvent(event);
+        m_qtPaintedFitting = fits;
+        painter.begin(this);
+    }
+    painter.setClipRect(contents);
+
     int preeditCursor = m_preedit.size();
     bool cursorHidden = false;
     for (const auto& attribute : m_preeditAttributes)
@@ -184,7 +203,7 @@ void InputBox::paintEvent(QPaintEvent* event) {
             cursorHidden = attribute.length == 0;
         }
     const int cursorAt = cursorPosition() + preeditCursor;
-    // QLineEdit has just scrolled the text for this paint; its cursor box says where it put it.
+    // QLineEdit's cursor box says where it puts the text.
     const QPointF topLeft(cursorRect().x() + kCursorBoxLead -
                               qRound(layout.lineAt(0).cursorToX(cursorAt)),
                           cursorRect().y());
@@ -196,6 +215,26 @@ void InputBox::paintEvent(QPaintEvent* event) {
         layout.drawCursor(&painter, topLeft, cursorAt,
                           style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
     }
+}
+
+// With room to spare, so that QLineEdit, which measures a little differently, agrees.
+bool InputBox::lineFits(const QTextLayout& layout, const QRect& contents) const {
+    const QFontMetrics metrics(font());
+    const qreal bearings =
+        std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
+    return layout.lineAt(0).naturalTextWidth() + bearings + 2 * kFitSlack <= contents.width();
+}
+
+bool InputBox::compositionColoured() const {
+    for (const auto& attribute : m_preeditAttributes) {
+        if (attribute.type != QInputMethodEvent::TextFormat)
+            continue;
+        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+        if (format.hasProperty(QTextFormat::ForegroundBrush) ||
+            format.hasProperty(QTextFormat::BackgroundBrush))
+            return true;
+    }
+    return false;
 }
 
 // Each stretch of characters in its colour: selected text in the highlighted text colour, and

@@ -15,9 +15,9 @@ namespace tokotoko {
 // says when it becomes ready for typing, so that the input method can be switched then.
 //
 // Its type is large (80 points), beyond Qt's glyph cache: QLineEdit would refill the outline of
-// every glyph on each key and each blink of the cursor. So QLineEdit lays out and draws the box
-// with its text colours made clear, and the box draws the text, the composition's underline
-// and the cursor itself, from the glyph-image cache.
+// every glyph on each key and each blink of the cursor. So QLineEdit lays out and scrolls the
+// text with its text colours made clear, and the box draws the text, the composition's
+// underline and the cursor itself, from the glyph-image cache.
 class InputBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -56,6 +56,8 @@ private:
     void updateOwnDrawing();
     void keepInkColours();
     void showCursorAgain();
+    bool lineFits(const QTextLayout& layout, const QRect& contents) const;
+    bool compositionColoured() const;
     void drawText(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft) const;
     void drawCompositionUnderline(QPainter& painter, const QTextLayout& layout,
                                   const QPointF& topLeft) const;
@@ -65,7 +67,8 @@ private:
     bool m_drawsOwnText = false;
     bool m_adjustingPalette = false;
     bool m_inInputMethodEvent = false;
-    QPalette m_ink; // the real text colours
+    bool m_qtPaintedFitting = false; // QLineEdit's last paint found the line fitting
+    QPalette m_ink;                  // the real text colours
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;
     QBasicTimer m_blink;

@@ -83,6 +83,7 @@ private Q_SLOTS:
     void eachGlyphIsRasterisedOnce();
     void inputBoxLooksAsQtDrawsIt_data();
     void inputBoxLooksAsQtDrawsIt();
+    void inputBoxCursorBlinksAndShowsOnTyping();
 
 private:
     LargeTextStyle m_style;
@@ -187,6 +188,7 @@ void LargeTextTest::inputBoxLooksAsQtDrawsIt() {
             QInputMethodEvent composing(preedit, {});
             QApplication::sendEvent(&box, &composing);
         }
+        rendered(box, ratio); // QLineEdit's first paint places the text; later ones may not
         return rendered(box, ratio);
     };
     const QImage qt = drawn(false);
@@ -194,6 +196,31 @@ void LargeTextTest::inputBoxLooksAsQtDrawsIt() {
     const QImage cached = drawn(true);
     QVERIFY(GlyphImageCache::shared().rasterised() > before);
     compareInk(cached, qt);
+}
+
+// The box draws its own cursor: shown while it has the focus, blinking, and back at once on
+// a key.
+void LargeTextTest::inputBoxCursorBlinksAndShowsOnTyping() {
+    InputBox box;
+    box.setFont(gothicPoints(80));
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, Qt::black);
+    palette.setColor(QPalette::Text, Qt::white);
+    box.setPalette(palette);
+    box.setFrame(false);
+    box.resize(600, 140);
+    box.show();
+    box.activateWindow();
+    box.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    auto cursorInk = [&] { return inkOf(rendered(box, 1)).amount; };
+    QTRY_VERIFY(cursorInk() > 0);
+    QTRY_VERIFY(cursorInk() == 0);
+    QTest::keyClick(&box, Qt::Key_A);
+    const qint64 withLetter = cursorInk();
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    QVERIFY(cursorInk() > 0);
+    QVERIFY(withLetter > cursorInk());
 }
 
 QTEST_MAIN(LargeTextTest)
