@@ -32,15 +32,6 @@ qreal pixelSize(const QFont& font, const QPaintDevice* device) {
     return font.pointSizeF() * dpi / 72.0;
 }
 
-QString glyphKey(const QRawFont& font, quint32 index, QRgb colour) {
-    return QStringLiteral("%1|%2|%3|%4|%5|%6")
-        .arg(font.familyName(), font.styleName())
-        .arg(font.weight())
-        .arg(font.pixelSize(), 0, 'f', 3)
-        .arg(index)
-        .arg(colour);
-}
-
 } // namespace
 
 GlyphImageCache& GlyphImageCache::shared() {
@@ -54,7 +45,7 @@ GlyphImageCache::GlyphImageCache() {
 
 const GlyphImageCache::Glyph* GlyphImageCache::glyph(const QRawFont& deviceFont, quint32 index,
                                                      QRgb colour) {
-    const QString key = glyphKey(deviceFont, index, colour);
+    const Key key{deviceFont, index, colour};
     if (const Glyph* cached = m_glyphs.object(key))
         return cached;
 
@@ -82,31 +73,57 @@ const GlyphImageCache::Glyph* GlyphImageCache::glyph(const QRawFont& deviceFont,
     return result;
 }
 
+QRawFont GlyphImageCache::deviceFont(const QRawFont& font, qreal scale) {
+    if (scale == 1)
+        return font;
+    const auto key = qMakePair(font, scale);
+    auto found = m_deviceFonts.constFind(key);
+    if (found != m_deviceFonts.cend())
+        return *found;
+    QRawFont resized = font;
+    resized.setPixelSize(font.pixelSize() * scale);
+    return *m_deviceFonts.insert(key, resized);
+}
+
 bool GlyphImageCache::draw(QPainter& painter, const QPointF& origin, const QGlyphRun& run,
                            const QColor& colour) {
     const qreal scale = deviceScale(painter);
     if (scale <= 0)
         return false;
-    QRawFont deviceFont = run.rawFont();
-    if (!deviceFont.isValid())
+    if (!run.rawFont().isValid())
         return false;
-    if (scale != 1)
-        deviceFont.setPixelSize(deviceFont.pixelSize() * scale);
+    const QRawFont deviceFont = this->deviceFont(run.rawFont(), scale);
 
     const QTransform toDevice = painter.deviceTransform();
     const QTransform fromDevice = toDevice.inverted();
     const QList<quint32> indexes = run.glyphIndexes();
     const QList<QPointF> positions = run.positions();
+    QList<quint32> leftToQt;
+    QList<QPointF> leftToQtAt;
     for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i) {
         const Glyph* glyph = this->glyph(deviceFont, indexes[i], colour.rgba());
-        if (!glyph || glyph->image.isNull())
+        if (!glyph || glyph->image.isNull()) {
+            // No outline to rasterise (a space, or the box of a character no font has, which
+            // only the original font engine knows how to draw): Qt draws it.
+            leftToQt.append(indexes[i]);
+            leftToQtAt.append(positions[i]);
             continue;
+        }
         // Whole device pixels: the image is blended as it is, never resampled.
         const QPointF at = toDevice.map(origin + positions[i]);
         const QPoint topLeft(qRound(at.x()) + glyph->offset.x(),
                              qRound(at.y()) + glyph->offset.y());
         const QRectF target(fromDevice.map(QPointF(topLeft)), QSizeF(glyph->image.size()) / scale);
         painter.drawImage(target, glyph->image, QRectF(glyph->image.rect()));
+    }
+    if (!leftToQt.isEmpty()) {
+        QGlyphRun rest = run;
+        rest.setGlyphIndexes(leftToQt);
+        rest.setPositions(leftToQtAt);
+        painter.save();
+        painter.setPen(colour);
+        painter.drawGlyphRun(origin, rest);
+        painter.restore();
     }
     return true;
 }

@@ -3,9 +3,11 @@
 #include <QCache>
 #include <QColor>
 #include <QGlyphRun>
+#include <QHash>
 #include <QImage>
 #include <QPoint>
 #include <QProxyStyle>
+#include <QRawFont>
 
 class QPainter;
 class QTextLayout;
@@ -31,13 +33,27 @@ public:
 private:
     GlyphImageCache();
 
+    struct Key {
+        QRawFont font; // held, so that its font engine is never freed and reused under it
+        quint32 index;
+        QRgb colour;
+        bool operator==(const Key& other) const {
+            return index == other.index && colour == other.colour && font == other.font;
+        }
+        friend size_t qHash(const Key& key, size_t seed = 0) noexcept {
+            return qHashMulti(seed, key.font, key.index, key.colour);
+        }
+    };
     struct Glyph {
         QImage image;  // at the device's pixel ratio
         QPoint offset; // of the image's top left from the glyph's origin, in device pixels
     };
     const Glyph* glyph(const QRawFont& deviceFont, quint32 index, QRgb colour);
+    QRawFont deviceFont(const QRawFont& font, qreal scale);
 
-    QCache<QString, Glyph> m_glyphs;
+    QCache<Key, Glyph> m_glyphs;
+    // Each face at each pixel ratio's size, made once: a resized QRawFont is a new font engine.
+    QHash<QPair<QRawFont, qreal>, QRawFont> m_deviceFonts;
     qint64 m_rasterised = 0;
 };
 

@@ -105,6 +105,9 @@ void LargeTextTest::labelLooksAsQtDrawsIt_data() {
         QTest::newRow("two lines, right" + at)
             << "Tab\nタブ" << 60.0 << int(Qt::AlignRight | Qt::AlignTop) << ratio;
         QTest::newRow("trailing space, centred" + at) << "Ａ " << 90.0 << centredTop << ratio;
+        // Drawn by a font engine that has no family name.
+        QTest::newRow("a character no font has" + at)
+            << QStringLiteral("あమ") << 90.0 << centredTop << ratio;
     }
 }
 
