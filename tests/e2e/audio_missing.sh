@@ -64,8 +64,10 @@ e2e_start_display
 e2e_audio_start
 
 mkdir -p "$E2E_TMP/bare" "$E2E_TMP/broken"
-cp "$BUILT_APP" "$E2E_TMP/bare/tokotoko"
-cp "$BUILT_APP" "$E2E_TMP/broken/tokotoko"
+# The program with its sound module, as it is built and installed.
+for folder in bare broken; do
+    cp "$BUILT_APP" "$(dirname "$BUILT_APP")/libtokotoko_media.so" "$E2E_TMP/$folder/"
+done
 cp "$(dirname "$BUILT_APP")"/{boo,zannen}.wav "$E2E_TMP/broken/" 2>/dev/null
 echo 'not a sound' >"$E2E_TMP/broken/ding.wav"
 

@@ -1,18 +1,18 @@
 #include "../Platform.h"
+#include "DeferredMedia.h"
 #include "QtAnnouncer.h"
 #include "QtServices.h"
-#include "QtSoundCue.h"
-#include "QtSpeech.h"
 
 namespace tokotoko {
 
 std::unique_ptr<Platform> makeQtPlatform() {
     Platform::Services services;
     auto app = std::make_unique<QtAppControl>();
-    services.sound = std::make_unique<QtSoundCue>(app->dataFolders());
+    auto media = std::make_shared<MediaModule>(app->dataFolders());
+    services.sound = std::make_unique<DeferredSoundCue>(media);
+    services.speech = std::make_unique<DeferredSpeech>(media);
     services.app = std::move(app);
     services.clipboard = std::make_unique<QtClipboard>();
-    services.speech = std::make_unique<QtSpeech>();
     services.inputMethod = std::make_unique<QtInputMethod>();
     services.keys = std::make_unique<QtKeyInjector>();
     services.clock = std::make_unique<SystemClock>();
