@@ -32,6 +32,45 @@ qreal pixelSize(const QFont& font, const QPaintDevice* device) {
     return font.pointSizeF() * dpi / 72.0;
 }
 
+// Qt's own drawing of a run, for what the cache does not hold.
+void drawAsQtDoes(QPainter& painter, const QPointF& origin, const QGlyphRun& run,
+                  const QColor& colour) {
+    painter.save();
+    painter.setPen(colour);
+    painter.drawGlyphRun(origin, run);
+    painter.restore();
+}
+
+// How far right a line of this width starts in a rectangle of the given width.
+qreal alignedLeft(int flags, qreal rectWidth, qreal lineWidth) {
+    if (flags & Qt::AlignRight)
+        return rectWidth - lineWidth;
+    if (flags & Qt::AlignHCenter)
+        return (rectWidth - lineWidth) / 2;
+    return 0;
+}
+
+// The lines as QPainter::drawText lays them out: unbounded width, spaced by the font's
+// leading, and no more of them than the rectangle holds unless clipping is off. Returns the
+// size of the text.
+QSizeF layOutAsDrawText(QTextLayout& layout, const QFontMetricsF& metrics, qreal rectHeight,
+                        bool dontClip) {
+    qreal height = -metrics.leading();
+    qreal width = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(0x01000000);
+        height += metrics.leading();
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+        width = std::max(width, line.naturalTextWidth());
+        if (!dontClip && height >= rectHeight)
+            break;
+    }
+    layout.endLayout();
+    return {width, height};
+}
+
 } // namespace
 
 GlyphImageCache& GlyphImageCache::shared() {
@@ -120,10 +159,7 @@ bool GlyphImageCache::draw(QPainter& painter, const QPointF& origin, const QGlyp
         QGlyphRun rest = run;
         rest.setGlyphIndexes(leftToQt);
         rest.setPositions(leftToQtAt);
-        painter.save();
-        painter.setPen(colour);
-        painter.drawGlyphRun(origin, rest);
-        painter.restore();
+        drawAsQtDoes(painter, origin, rest, colour);
     }
     return true;
 }
@@ -141,14 +177,9 @@ void drawLayoutFromCache(QPainter& painter, const QTextLayout& layout, const QPo
     auto& cache = GlyphImageCache::shared();
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        for (const QGlyphRun& run : line.glyphRuns(from, length)) {
-            if (cache.draw(painter, position, run, colour))
-                continue;
-            painter.save();
-            painter.setPen(colour);
-            painter.drawGlyphRun(position, run);
-            painter.restore();
-        }
+        for (const QGlyphRun& run : line.glyphRuns(from, length))
+            if (!cache.draw(painter, position, run, colour))
+                drawAsQtDoes(painter, position, run, colour);
     }
 }
 
@@ -181,51 +212,29 @@ bool drawLargeText(QPainter& painter, const QRect& rect, int flags, const QStrin
                                                                  : painter.layoutDirection());
     layout.setTextOption(option);
 
-    // The lines as drawText lays them out: unbounded width, spaced by the font's leading, and
-    // no more of them than the rectangle holds unless clipping is off.
     const QFontMetricsF metrics(font, painter.device());
     const bool dontClip = flags & Qt::TextDontClip;
-    qreal height = -metrics.leading();
-    qreal width = 0;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(0x01000000);
-        height += metrics.leading();
-        line.setPosition(QPointF(0, height));
-        height += line.height();
-        width = std::max(width, line.naturalTextWidth());
-        if (!dontClip && height >= rect.height())
-            break;
-    }
-    layout.endLayout();
+    const QSizeF size = layOutAsDrawText(layout, metrics, rect.height(), dontClip);
 
     const qreal scale =
         painter.transform().type() <= QTransform::TxScale ? painter.transform().m22() : 0;
     qreal top = 0;
     if (flags & Qt::AlignBottom) {
-        top = rect.height() - height;
+        top = rect.height() - size.height();
     } else if (flags & Qt::AlignVCenter) {
-        top = (rect.height() - height) / 2;
+        top = (rect.height() - size.height()) / 2;
         if (scale != 0)
             top = -std::round(-top * scale) / scale;
     }
-    const QRectF bounds(rect.x(), rect.y() + top, width, height);
-    const bool clip = !dontClip && !QRectF(rect).contains(bounds.translated(
-                                       (flags & Qt::AlignRight)     ? rect.width() - width
-                                       : (flags & Qt::AlignHCenter) ? (rect.width() - width) / 2
-                                                                    : 0,
-                                       0));
+    const QRectF bounds(rect.x() + alignedLeft(flags, rect.width(), size.width()), rect.y() + top,
+                        size.width(), size.height());
+    const bool clip = !dontClip && !QRectF(rect).contains(bounds);
     painter.save();
     if (clip)
         painter.setClipRect(rect, Qt::IntersectClip);
     for (int i = 0; i < layout.lineCount(); ++i) {
         const QTextLine line = layout.lineAt(i);
-        const qreal advance = line.horizontalAdvance();
-        qreal left = 0;
-        if (flags & Qt::AlignRight)
-            left = rect.width() - advance;
-        else if (flags & Qt::AlignHCenter)
-            left = (rect.width() - advance) / 2;
+        const qreal left = alignedLeft(flags, rect.width(), line.horizontalAdvance());
         for (const QGlyphRun& run : line.glyphRuns())
             GlyphImageCache::shared().draw(painter, QPointF(rect.x() + left, rect.y() + top), run,
                                            colour);

@@ -51,6 +51,17 @@ QImage rendered(QWidget& widget, qreal ratio) {
     return image;
 }
 
+// The text windows' input box: 80 points, white on black, no frame.
+void styleWhiteOnBlack(InputBox& box, int width) {
+    box.setFont(gothicPoints(80));
+    QPalette palette = box.palette();
+    palette.setColor(QPalette::Base, Qt::black);
+    palette.setColor(QPalette::Text, Qt::white);
+    box.setPalette(palette);
+    box.setFrame(false);
+    box.resize(width, 140);
+}
+
 // The two drawings agree to a pixel (the cache puts glyphs on whole pixels) and in ink.
 void compareInk(const QImage& cached, const QImage& qt) {
     const Ink a = inkOf(cached), b = inkOf(qt);
@@ -179,13 +190,7 @@ void LargeTextTest::inputBoxLooksAsQtDrawsIt() {
     auto drawn = [&](bool fromCache) {
         InputBox box;
         box.setLargeTypeFromCache(fromCache);
-        box.setFont(gothicPoints(80));
-        QPalette palette = box.palette();
-        palette.setColor(QPalette::Base, Qt::black);
-        palette.setColor(QPalette::Text, Qt::white);
-        box.setPalette(palette);
-        box.setFrame(false);
-        box.resize(1400, 140);
+        styleWhiteOnBlack(box, 1400);
         box.setText(text);
         if (!preedit.isEmpty()) {
             QInputMethodEvent composing(preedit, {});
@@ -205,13 +210,7 @@ void LargeTextTest::inputBoxLooksAsQtDrawsIt() {
 // a key.
 void LargeTextTest::inputBoxCursorBlinksAndShowsOnTyping() {
     InputBox box;
-    box.setFont(gothicPoints(80));
-    QPalette palette = box.palette();
-    palette.setColor(QPalette::Base, Qt::black);
-    palette.setColor(QPalette::Text, Qt::white);
-    box.setPalette(palette);
-    box.setFrame(false);
-    box.resize(600, 140);
+    styleWhiteOnBlack(box, 600);
     box.show();
     box.activateWindow();
     box.setFocus();
