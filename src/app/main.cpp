@@ -2,7 +2,9 @@
 #include "frmEntrance.h"
 
 #include "app/FormCatalog.h"
+#include "common/Fonts.h"
 #include "common/VersionBox.h"
+#include "platform/DeferredIcons.h"
 #include "platform/LargeText.h"
 #include "platform/Platform.h"
 
@@ -16,8 +18,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationVersion(tokotoko::programVersion());
     // The menu entry's name: Wayland compositors find the window's icon and name through it.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.tokotoko.Tokotoko"));
-    // Labels draw their large type from a glyph-image cache instead of refilling outlines.
-    QApplication::setStyle(new tokotoko::LargeTextStyle);
+    // Labels draw their large type from a glyph-image cache instead of refilling outlines; the
+    // menu bars' overflow arrow is read only if one is ever drawn.
+    QApplication::setStyle(new tokotoko::DeferredIconStyle(new tokotoko::LargeTextStyle));
+    // Menus and dialogs in the program's own Japanese face: the entrance then reads one font
+    // file instead of three (the default face, and the Japanese face it falls back on).
+    QApplication::setFont(tokotoko::pGothic(QApplication::font().pointSizeF()));
 
     auto platform = tokotoko::makeQtPlatform();
     tokotoko::FormCatalog exercises;
