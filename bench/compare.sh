@@ -15,7 +15,8 @@
 #
 #   bash bench/compare.sh [build/tokotoko] > table.md
 #
-# Needs the test packages of scripts/setup.sh and libx11-dev libxdamage-dev libxtst-dev (photon).
+# Needs the test packages of scripts/setup.sh and libx11-dev libxext-dev libxdamage-dev
+# libxtst-dev (photon).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 app=${1:-$here/../build/tokotoko}
@@ -25,13 +26,21 @@ tools=$E2E_TMP/bench
 mkdir -p "$tools"
 g++ -O2 -std=c++20 -fPIC "$here/floor.cpp" -o "$tools/floor" \
     $(pkg-config --cflags --libs Qt6Widgets) || e2e_fail "cannot build the floor"
-cc -O2 "$here/photon.c" -o "$tools/photon" -lX11 -lXdamage -lXtst ||
-    e2e_fail "cannot build photon (libx11-dev libxdamage-dev libxtst-dev)"
+cc -O2 "$here/photon.c" -o "$tools/photon" -lX11 -lXext -lXdamage -lXtst ||
+    e2e_fail "cannot build photon (libx11-dev libxext-dev libxdamage-dev libxtst-dev)"
 tipp10=$(command -v tipp10 || true)
 
 SCREEN_WIDTH=1920 SCREEN_RATIO=1
 E2E_OPENBOX_RC=$(readlink -f "$here/../tests/e2e/openbox-rc.xml") e2e_start_display 1920 1080
 screen_write_texts
+
+# A desktop session has its D-Bus session bus. Without one, each Qt program starts a bus of its
+# own on its launch path (dbus-launch), which no learner's desktop does.
+if [[ -z ${DBUS_SESSION_BUS_ADDRESS:-} ]]; then
+    e2e_require dbus-launch
+    eval "$(dbus-launch --sh-syntax)" || e2e_fail "dbus-launch"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+fi
 
 # CPU time of all the threads of a process in microseconds (schedstat counts nanoseconds; the
 # clock-tick counters of /proc/<pid>/stat are too coarse for idle and per-key costs).

@@ -3,24 +3,30 @@
 //   photon launch <command> [args...]
 //       Starts the command and prints "map_ms frame_ms pid": the time until its first top-level
 //       window is mapped, and until that window first shows more than one colour (the first
-//       frame with something drawn on its background).
+//       frame with something drawn on its background). The frame's time is when the damage
+//       that brought it arrived, not when photon finished looking at it: the look takes a
+//       shared-memory copy of the window, and a full-screen window costs more to look at than
+//       a small dialog.
 //   photon keys <window id> <count> <keycode>...
 //       Sends <count> key presses (XTEST, cycling through the keycodes, one every 60 ms) to
 //       the focused window and prints "median_ms p99_ms missed": the time from each press to
 //       the first damage of <window> larger than a text cursor.
 //
-// Build: cc -O2 photon.c -o photon -lX11 -lXdamage -lXtst
+// Build: cc -O2 photon.c -o photon -lX11 -lXext -lXdamage -lXtst
 #define _GNU_SOURCE
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/XTest.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -79,8 +85,71 @@ static Window find_client(Display* dpy, Window w, pid_t pid) {
     return found;
 }
 
-// Whether the part of `w` on the screen shows more than one colour. (XGetImage takes only
-// what is on the screen: a window's part beyond its edge is cut off first.)
+// One shared-memory segment as large as the screen, reused by every look at the window, so a
+// look costs one copy in the server and no fresh pages here. (Without MIT-SHM, XGetImage.)
+static XShmSegmentInfo shared = {0, -1, NULL, False};
+
+static void attach_shared(Display* dpy) {
+    if (!XShmQueryExtension(dpy))
+        return;
+    const Screen* screen = DefaultScreenOfDisplay(dpy);
+    const size_t size = (size_t)screen->width * (size_t)screen->height * 4;
+    shared.shmid = shmget(IPC_PRIVATE, size, IPC_CREAT | 0600);
+    if (shared.shmid < 0)
+        return;
+    shared.shmaddr = shmat(shared.shmid, NULL, 0);
+    shmctl(shared.shmid, IPC_RMID, NULL); // freed once both sides let go
+    if (shared.shmaddr == (char*)-1 || !XShmAttach(dpy, &shared)) {
+        shared.shmaddr = NULL;
+        return;
+    }
+    memset(shared.shmaddr, 0, size); // its pages are taken now, not during the timing
+    XSync(dpy, False);
+}
+
+static XImage* window_image(Display* dpy, Window w, int width, int height) {
+    if (!shared.shmaddr)
+        return XGetImage(dpy, w, 0, 0, (unsigned)width, (unsigned)height, AllPlanes, ZPixmap);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(dpy, w, &attributes);
+    XImage* image = XShmCreateImage(dpy, attributes.visual, (unsigned)attributes.depth, ZPixmap,
+                                    shared.shmaddr, &shared, (unsigned)width, (unsigned)height);
+    if (image && !XShmGetImage(dpy, w, image, 0, 0, AllPlanes)) {
+        image->data = NULL;
+        XDestroyImage(image);
+        return NULL;
+    }
+    return image;
+}
+
+static void free_image(XImage* image) {
+    if (shared.shmaddr)
+        image->data = NULL; // the segment stays
+    XDestroyImage(image);
+}
+
+// Whether the image shows more than one colour, looking at every other pixel of every other row.
+static int image_has_two_colours(XImage* image) {
+    if (image->bits_per_pixel == 32) {
+        const unsigned first = *(const unsigned*)image->data & 0xffffffu;
+        for (int row = 0; row < image->height; row += 2) {
+            const unsigned* pixel = (const unsigned*)(image->data + (size_t)row * image->bytes_per_line);
+            for (int column = 0; column < image->width; column += 2)
+                if ((pixel[column] & 0xffffffu) != first)
+                    return 1;
+        }
+        return 0;
+    }
+    const unsigned long first = XGetPixel(image, 0, 0);
+    for (int row = 0; row < image->height; row += 2)
+        for (int column = 0; column < image->width; column += 2)
+            if (XGetPixel(image, column, row) != first)
+                return 1;
+    return 0;
+}
+
+// Whether the part of `w` on the screen shows more than one colour. (Only what is on the screen
+// can be copied: a window's part beyond its edge is cut off first.)
 static int more_than_one_colour(Display* dpy, Window w) {
     XWindowAttributes attributes, screen;
     Window child;
@@ -94,15 +163,11 @@ static int more_than_one_colour(Display* dpy, Window w) {
         (y + attributes.height > screen.height ? screen.height - y : attributes.height);
     if (x < 0 || y < 0 || width < 1 || height < 1)
         return 0;
-    XImage* image = XGetImage(dpy, w, 0, 0, (unsigned)width, (unsigned)height, AllPlanes, ZPixmap);
+    XImage* image = window_image(dpy, w, width, height);
     if (!image)
         return 0;
-    const unsigned long first = XGetPixel(image, 0, 0);
-    int found = 0;
-    for (int row = 0; row < image->height && !found; row += 2)
-        for (int column = 0; column < image->width && !found; column += 2)
-            found = XGetPixel(image, column, row) != first;
-    XDestroyImage(image);
+    const int found = image_has_two_colours(image);
+    free_image(image);
     return found;
 }
 
@@ -135,6 +200,7 @@ static int launch(Display* dpy, char** command) {
             mapped = now_ms() - start;
         if (mapped < 0)
             continue;
+        double arrived = now_ms() - start;
         if (!client) {
             // Damage is reported for the drawing into one window: the client's, once it is
             // there (a window manager maps its frame first).
@@ -145,10 +211,16 @@ static int launch(Display* dpy, char** command) {
         } else if (!got || event.type != damage_event_base + XDamageNotify) {
             continue;
         } else {
+            // What came while photon looked last time is one look: the latest damage's time.
             XDamageSubtract(dpy, ((XDamageNotifyEvent*)&event)->damage, None, None);
+            while (next_event(dpy, &event, 0))
+                if (event.type == damage_event_base + XDamageNotify) {
+                    XDamageSubtract(dpy, ((XDamageNotifyEvent*)&event)->damage, None, None);
+                    arrived = now_ms() - start;
+                }
         }
         if (more_than_one_colour(dpy, client)) {
-            printf("%.0f %.0f %d\n", mapped, now_ms() - start, (int)pid);
+            printf("%.0f %.0f %d\n", mapped, arrived, (int)pid);
             fflush(stdout);
             return 0;
         }
@@ -213,8 +285,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     XSetErrorHandler(ignore_errors); // windows may vanish while they are looked at
-    if (argc >= 3 && strcmp(argv[1], "launch") == 0)
+    if (argc >= 3 && strcmp(argv[1], "launch") == 0) {
+        attach_shared(dpy);
         return launch(dpy, argv + 2);
+    }
     if (argc >= 5 && strcmp(argv[1], "keys") == 0)
         return keys(dpy, (Window)strtoul(argv[2], NULL, 0), atoi(argv[3]), argc - 4, argv + 4);
     fprintf(stderr, "usage: photon launch <command...> | photon keys <window> <count> <keycode...>\n");
