@@ -5,6 +5,7 @@
 #include <QFocusEvent>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleHints>
@@ -23,6 +24,10 @@ constexpr QPalette::ColorRole kInkRoles[] = {QPalette::Text, QPalette::Highlight
 constexpr int kCursorBoxLead = 5;
 // Pixels kept free on each side before a line counts as fitting the box.
 constexpr int kFitSlack = 8;
+// Qt splits a fill taller than 95 rows across its GUI thread pool and waits for the pool: for
+// the cursor, a bar two pixels wide, the hand-over costs more than the fill. Inverted in bands
+// no taller than this, the same pixels are drawn on this thread.
+constexpr int kCursorBand = 64;
 
 } // namespace
 
@@ -74,22 +79,26 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
     m_inInputMethodEvent = false;
     m_preedit = event->preeditString();
     m_preeditAttributes = event->attributes();
+    m_wholeBoxChanged = true;
     update();
 }
 
 void InputBox::focusInEvent(QFocusEvent* event) {
+    m_wholeBoxChanged = true;
     QLineEdit::focusInEvent(event);
     showCursorAgain();
     Q_EMIT readyForTyping();
 }
 
 void InputBox::focusOutEvent(QFocusEvent* event) {
+    m_wholeBoxChanged = true;
     QLineEdit::focusOutEvent(event);
     m_blink.stop();
     update();
 }
 
 void InputBox::changeEvent(QEvent* event) {
+    m_wholeBoxChanged = true;
     QLineEdit::changeEvent(event);
     if (event->type() == QEvent::ReadOnlyChange && !isReadOnly() && hasFocus())
         Q_EMIT readyForTyping();
@@ -161,29 +170,11 @@ void InputBox::paintEvent(QPaintEvent* event) {
 
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect contents = style()
-                               ->subElementRect(QStyle::SE_LineEditContents, &option, this)
-                               .marginsRemoved(textMargins());
-
-    // The same one-line layout as QLineEdit's, with the composition at the cursor.
+    const QRect contents = contentsRect();
     QTextLayout layout(displayText(), font());
-    QTextOption textOption;
-    textOption.setTextDirection(layoutDirection());
-    textOption.setFlags(QTextOption::IncludeTrailingSpaces);
-    layout.setTextOption(textOption);
-    if (!m_preedit.isEmpty())
-        layout.setPreeditArea(cursorPosition(), m_preedit);
-    layout.beginLayout();
-    layout.createLine();
-    layout.endLayout();
-
-    // While the line fits, QLineEdit never scrolls it, so its cursor box (below) stays true and
-    // the box paints its panel itself: QLineEdit would still turn every glyph into an outline,
-    // if only to fill it with nothing. Anything else (a scrolled line, a selection, a composition
-    // the input method coloured) is left to QLineEdit.
+    layOutLine(layout);
     const bool fits = lineFits(layout, contents);
-    const bool plain = fits && m_qtPaintedFitting && !hasSelectedText() && !compositionColoured() &&
-                       (alignment() & Qt::AlignLeft);
+    const bool plain = drawnPlain(layout, contents);
     QPainter painter(this);
     if (plain) {
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
@@ -210,10 +201,110 @@ void InputBox::paintEvent(QPaintEvent* event) {
 
     drawText(painter, layout, topLeft);
     drawCompositionUnderline(painter, layout, topLeft);
-    if (m_cursorShown && m_blink.isActive() && !cursorHidden && !isReadOnly()) {
-        painter.setPen(m_ink.color(palette().currentColorGroup(), QPalette::Text));
-        layout.drawCursor(&painter, topLeft, cursorAt,
-                          style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
+    if (m_cursorShown && m_blink.isActive() && !cursorHidden && !isReadOnly())
+        drawCursor(painter, layout, topLeft, cursorAt,
+                   style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
+}
+
+QRect InputBox::contentsRect() const {
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    return style()
+        ->subElementRect(QStyle::SE_LineEditContents, &option, this)
+        .marginsRemoved(textMargins());
+}
+
+// The same one-line layout as QLineEdit's, with the composition at the cursor.
+void InputBox::layOutLine(QTextLayout& layout) const {
+    QTextOption textOption;
+    textOption.setTextDirection(layoutDirection());
+    textOption.setFlags(QTextOption::IncludeTrailingSpaces);
+    layout.setTextOption(textOption);
+    if (!m_preedit.isEmpty())
+        layout.setPreeditArea(cursorPosition(), m_preedit);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+}
+
+// While the line fits, QLineEdit never scrolls it, so its cursor box (below) stays true and
+// the box paints its panel itself: QLineEdit would still turn every glyph into an outline,
+// if only to fill it with nothing. Anything else (a scrolled line, a selection, a composition
+// the input method coloured) is left to QLineEdit.
+bool InputBox::drawnPlain(const QTextLayout& layout, const QRect& contents) const {
+    return lineFits(layout, contents) && m_qtPaintedFitting && !hasSelectedText() &&
+           !compositionColoured() && (alignment() & Qt::AlignLeft);
+}
+
+// Where the text starts: QLineEdit's cursor box says where it puts it.
+qreal InputBox::textLeft(const QTextLayout& layout) const {
+    return cursorRect().x() + kCursorBoxLead - qRound(layout.lineAt(0).cursorToX(cursorPosition()));
+}
+
+// A key that types or rubs out at the end of a line changes a glyph's width of the box, not
+// the whole of it: the part from the first changed character (and the cursor's old and new
+// places) to the longer line's end is all that is drawn again and sent to the screen.
+void InputBox::keyPressEvent(QKeyEvent* event) {
+    const QString before = displayText();
+    QTextLayout layoutBefore(before, font());
+    layOutLine(layoutBefore);
+    const bool plainBefore = m_drawsOwnText && m_preedit.isEmpty() && !m_typing &&
+                             drawnPlain(layoutBefore, contentsRect());
+    if (!plainBefore) {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
+    const int cursorBefore = cursorPosition();
+    const qreal leftBefore = textLeft(layoutBefore);
+    m_typing = true;
+    m_wholeBoxChanged = false;
+    setAttribute(Qt::WA_UpdatesDisabled, true); // not setUpdatesEnabled: that repaints it all
+    QLineEdit::keyPressEvent(event);
+    setAttribute(Qt::WA_UpdatesDisabled, false);
+    m_typing = false;
+    update(m_wholeBoxChanged ? rect() : changedPart(before, cursorBefore, leftBefore));
+}
+
+QRect InputBox::changedPart(const QString& before, int cursorBefore, qreal leftBefore) const {
+    const QString after = displayText();
+    QTextLayout layoutAfter(after, font());
+    layOutLine(layoutAfter);
+    const QRect contents = contentsRect();
+    if (!m_preedit.isEmpty() || !drawnPlain(layoutAfter, contents) ||
+        qAbs(textLeft(layoutAfter) - leftBefore) > 0.5)
+        return rect();
+    QTextLayout layoutBefore(before, font());
+    layOutLine(layoutBefore);
+    qsizetype same = 0;
+    while (same < before.size() && same < after.size() && before[same] == after[same])
+        ++same;
+    // One character more on the left: a pair may be kerned, and a glyph may lean over its
+    // neighbour.
+    const int from = int(std::max<qsizetype>(0, same - 1));
+    const auto x = [&](const QTextLayout& layout, int position) {
+        return leftBefore + layout.lineAt(0).cursorToX(position);
+    };
+    const qreal left = std::min(
+        {x(layoutBefore, from), x(layoutBefore, cursorBefore), x(layoutAfter, cursorPosition())});
+    const qreal right =
+        std::max({x(layoutBefore, int(before.size())), x(layoutAfter, int(after.size())),
+                  x(layoutBefore, cursorBefore), x(layoutAfter, cursorPosition())});
+    const QFontMetrics metrics(font());
+    const int overhang = std::max(0, -metrics.minLeftBearing()) +
+                         std::max(0, -metrics.minRightBearing()) + kCursorBoxLead;
+    return QRect(QPoint(int(left) - overhang, 0), QPoint(int(right) + overhang + 1, height() - 1))
+        .intersected(rect());
+}
+
+void InputBox::drawCursor(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft,
+                          int cursorAt, int width) const {
+    painter.setPen(m_ink.color(palette().currentColorGroup(), QPalette::Text));
+    const QRect clip = painter.clipBoundingRect().toAlignedRect();
+    for (int top = clip.top(); top <= clip.bottom(); top += kCursorBand) {
+        painter.save();
+        painter.setClipRect(QRect(clip.left(), top, clip.width(), kCursorBand), Qt::IntersectClip);
+        layout.drawCursor(&painter, topLeft, cursorAt, width);
+        painter.restore();
     }
 }
 

@@ -48,11 +48,19 @@ protected:
     // A locked (read-only) box takes nothing from the input method either; QLineEdit alone
     // would still insert committed text.
     void inputMethodEvent(QInputMethodEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
     bool largeType() const;
+    QRect contentsRect() const;
+    void layOutLine(QTextLayout& layout) const;
+    bool drawnPlain(const QTextLayout& layout, const QRect& contents) const;
+    qreal textLeft(const QTextLayout& layout) const;
+    QRect changedPart(const QString& before, int cursorBefore, qreal leftBefore) const;
+    void drawCursor(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft,
+                    int cursorAt, int width) const;
     void updateOwnDrawing();
     void keepInkColours();
     void showCursorAgain();
@@ -68,6 +76,8 @@ private:
     bool m_adjustingPalette = false;
     bool m_inInputMethodEvent = false;
     bool m_qtPaintedFitting = false; // QLineEdit's last paint found the line fitting
+    bool m_typing = false;           // in a key press that repaints only what it changed
+    bool m_wholeBoxChanged = false;  // and something in it asked for the whole box
     QPalette m_ink;                  // the real text colours
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;

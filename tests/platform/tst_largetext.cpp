@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTest>
 
 #include <memory>
@@ -95,6 +97,7 @@ private Q_SLOTS:
     void inputBoxLooksAsQtDrawsIt_data();
     void inputBoxLooksAsQtDrawsIt();
     void inputBoxCursorBlinksAndShowsOnTyping();
+    void typingRepaintsOnlyWhatChanged();
 
 private:
     LargeTextStyle m_style;
@@ -223,6 +226,65 @@ void LargeTextTest::inputBoxCursorBlinksAndShowsOnTyping() {
     QTest::keyClick(&box, Qt::Key_Backspace);
     QVERIFY(cursorInk() > 0);
     QVERIFY(withLetter > cursorInk());
+}
+
+// A key repaints a part of the box, and what the screen then shows is what a repaint of the
+// whole box shows: typed, rubbed out, typed in the middle, and the line cleared.
+void LargeTextTest::typingRepaintsOnlyWhatChanged() {
+    InputBox box;
+    styleWhiteOnBlack(box, 1400);
+    box.show();
+    box.activateWindow();
+    box.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    QRect repainted;
+    struct PaintSpy : QObject {
+        QRect* area;
+        explicit PaintSpy(QRect* into)
+            : area(into) {}
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                *area |= static_cast<QPaintEvent*>(event)->rect();
+            return false;
+        }
+    } spy(&repainted);
+    box.installEventFilter(&spy);
+    const auto onScreen = [&] {
+        return box.screen()
+            ->grabWindow(box.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto expectWholeRepaint = [&](const char* after) {
+        QTest::qWait(20);
+        const QImage shown = onScreen();
+        box.repaint();
+        QVERIFY2(onScreen() == shown, after);
+    };
+
+    QTest::keyClicks(&box, QStringLiteral("abcdef"));
+    QTRY_VERIFY(!repainted.isEmpty());
+    repainted = {};
+    QTest::keyClick(&box, Qt::Key_G);
+    QTRY_VERIFY(!repainted.isEmpty());
+    QVERIFY2(repainted.width() < box.width() / 4,
+             qPrintable(QStringLiteral("a key repainted %1 of %2 pixels")
+                            .arg(repainted.width())
+                            .arg(box.width())));
+    expectWholeRepaint("typed at the end");
+    QTest::keyClick(&box, Qt::Key_Backspace);
+    expectWholeRepaint("rubbed out");
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClick(&box, Qt::Key_Left);
+    QTest::keyClicks(&box, QStringLiteral("WW"));
+    expectWholeRepaint("typed in the middle");
+    connect(&box, &QLineEdit::textEdited, &box, [&box](const QString& text) {
+        if (text.contains(u'!'))
+            box.clear(); // as a window does when a line is done
+    });
+    QTest::keyClick(&box, Qt::Key_Exclam);
+    QCOMPARE(box.text(), QString());
+    expectWholeRepaint("cleared by a handler of the key");
 }
 
 QTEST_MAIN(LargeTextTest)
