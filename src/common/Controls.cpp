@@ -1,5 +1,7 @@
 #include "Controls.h"
 
+#include "platform/LargeText.h"
+
 #include <QPainter>
 
 namespace tokotoko {
@@ -29,7 +31,7 @@ QLabel* makeLabel(QWidget* parent, const QString& name, const QFont& font, const
 }
 
 void setCaption(QLabel* label, const QString& text) {
-    label->setText(text);
+    setCentredLine(label, text);
     label->setAccessibleDescription(text);
 }
 

@@ -3,6 +3,7 @@
 #include "common/Controls.h"
 #include "common/Fonts.h"
 #include "platform/KeyTranslation.h"
+#include "platform/LargeText.h"
 #include "platform/Platform.h"
 
 #include <QApplication>
@@ -71,7 +72,7 @@ void styleLabel(QLabel* label, const QString& name, const QFont& font, const QCo
 
 // A screen reader reads the label's accessible name: keep it the text shown.
 void showText(QLabel* label, const QString& text) {
-    label->setText(text);
+    setCentredLine(label, text);
     label->setAccessibleName(text);
 }
 
@@ -226,11 +227,19 @@ void frmKeyGuide::copyLabelsToClipboard() {
 }
 
 // The layout gives the key name far less height than its type needs: the label grows below
-// its top edge until the whole line shows.
+// its top edge until the whole line shows. A name's height is measured once: at this size the
+// measuring loads each glyph's outline again.
 void frmKeyGuide::fitKeyLabelToItsText() {
-    const int lineHeight =
-        std::max(QFontMetrics(lblKey->font()).height(), lblKey->sizeHint().height());
-    lblKey->resize(lblKey->width(), std::max(m_keyLabelLayoutHeight, lineHeight));
+    if (m_lineHeightsDpi != lblKey->logicalDpiY()) {
+        m_keyLineHeights.clear();
+        m_lineHeightsDpi = lblKey->logicalDpiY();
+    }
+    auto height = m_keyLineHeights.constFind(lblKey->text());
+    if (height == m_keyLineHeights.cend())
+        height =
+            m_keyLineHeights.insert(lblKey->text(), std::max(QFontMetrics(lblKey->font()).height(),
+                                                             lblKey->sizeHint().height()));
+    lblKey->resize(lblKey->width(), std::max(m_keyLabelLayoutHeight, *height));
 }
 
 } // namespace tokotoko

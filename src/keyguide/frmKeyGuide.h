@@ -3,6 +3,8 @@
 #include "KeyNameTable.h"
 #include "common/FormWindow.h"
 
+#include <QHash>
+
 #include <optional>
 
 class QLabel;
@@ -47,6 +49,8 @@ private:
     bool m_menuKeyToggle = true;
     std::optional<KeyNameEntry> m_shownEntry; // by the key being handled
     int m_keyLabelLayoutHeight = 0;           // pixels, as the layout placed lblKey
+    QHash<QString, int> m_keyLineHeights;     // pixels, by key name, at m_lineHeightsDpi
+    int m_lineHeightsDpi = 0;
 
     QLabel* lblKey = nullptr;
     QLabel* lblYomi = nullptr;

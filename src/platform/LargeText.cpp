@@ -1,5 +1,7 @@
 #include "LargeText.h"
 
+#include <QLabel>
+
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
@@ -254,6 +256,43 @@ void LargeTextStyle::drawItemText(QPainter* painter, const QRect& rect, int flag
             return;
     }
     QProxyStyle::drawItemText(painter, rect, flags, palette, enabled, text, textRole);
+}
+
+namespace {
+
+bool showsOneCentredLine(const QLabel* label, const QString& text) {
+    return label->alignment() == Qt::AlignCenter && !label->wordWrap() &&
+           label->textFormat() != Qt::RichText && !text.contains(u'\n') &&
+           !Qt::mightBeRichText(text);
+}
+
+// The columns the line may ink, with room for glyphs that reach past their advance.
+QRect centredLineColumns(const QLabel* label, const QString& text) {
+    const QFontMetrics metrics(label->font());
+    const QRect contents = label->contentsRect();
+    const int width = metrics.horizontalAdvance(text);
+    const int reach =
+        std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing()) + 2;
+    const int left = contents.left() + (contents.width() - width) / 2;
+    return QRect(left - reach, 0, width + 2 * reach, label->height()).intersected(label->rect());
+}
+
+} // namespace
+
+void setCentredLine(QLabel* label, const QString& text) {
+    const QString before = label->text();
+    if (text == before)
+        return;
+    if (!label->isVisible() || !showsOneCentredLine(label, before) ||
+        !showsOneCentredLine(label, text)) {
+        label->setText(text);
+        return;
+    }
+    const QRect was = centredLineColumns(label, before);
+    label->setAttribute(Qt::WA_UpdatesDisabled, true); // not setUpdatesEnabled: it repaints all
+    label->setText(text);
+    label->setAttribute(Qt::WA_UpdatesDisabled, false);
+    label->update(was | centredLineColumns(label, text));
 }
 
 } // namespace tokotoko

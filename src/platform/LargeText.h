@@ -12,6 +12,8 @@
 class QPainter;
 class QTextLayout;
 
+class QLabel;
+
 namespace tokotoko {
 
 // Qt keeps rasterised glyphs only up to 64 px; larger ones are turned into outlines and filled
@@ -74,6 +76,12 @@ bool drawLargeText(QPainter& painter, const QRect& rect, int flags, const QStrin
                    const QColor& colour);
 
 // The application's style: labels with large type draw it from the glyph cache.
+// Sets the text of a label that shows one centred line, repainting only the stretch of the
+// label where the old or the new line lies: a key's name, a glyph or two across a label as
+// wide as the screen, does not refill and resend the whole label. Any other label is simply
+// given its text.
+void setCentredLine(QLabel* label, const QString& text);
+
 class LargeTextStyle : public QProxyStyle {
 public:
     using QProxyStyle::QProxyStyle;

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <memory>
+#include <utility>
 
 using namespace tokotoko;
 
@@ -98,6 +99,7 @@ private Q_SLOTS:
     void inputBoxLooksAsQtDrawsIt();
     void inputBoxCursorBlinksAndShowsOnTyping();
     void typingRepaintsOnlyWhatChanged();
+    void centredLineRepaintsOnlyWhereItWas();
 
 private:
     LargeTextStyle m_style;
@@ -228,6 +230,32 @@ void LargeTextTest::inputBoxCursorBlinksAndShowsOnTyping() {
     QVERIFY(withLetter > cursorInk());
 }
 
+// Where a widget was repainted since the last take().
+struct PaintSpy : QObject {
+    QRect area;
+    explicit PaintSpy(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            area |= static_cast<QPaintEvent*>(event)->rect();
+        return false;
+    }
+    QRect take() { return std::exchange(area, QRect()); }
+};
+
+// What the screen shows of the window is what a repaint of all of it shows: no stale pixels.
+void expectSameAsWholeRepaint(QWidget& window, const char* after) {
+    const auto onScreen = [&] {
+        return window.screen()
+            ->grabWindow(window.winId())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    QTest::qWait(20);
+    const QImage shown = onScreen();
+    window.repaint();
+    QVERIFY2(onScreen() == shown, after);
+}
+
 // A key repaints a part of the box, and what the screen then shows is what a repaint of the
 // whole box shows: typed, rubbed out, typed in the middle, and the line cleared.
 void LargeTextTest::typingRepaintsOnlyWhatChanged() {
@@ -237,36 +265,17 @@ void LargeTextTest::typingRepaintsOnlyWhatChanged() {
     box.activateWindow();
     box.setFocus();
     QVERIFY(QTest::qWaitForWindowActive(&box));
-    QRect repainted;
-    struct PaintSpy : QObject {
-        QRect* area;
-        explicit PaintSpy(QRect* into)
-            : area(into) {}
-        bool eventFilter(QObject*, QEvent* event) override {
-            if (event->type() == QEvent::Paint)
-                *area |= static_cast<QPaintEvent*>(event)->rect();
-            return false;
-        }
-    } spy(&repainted);
-    box.installEventFilter(&spy);
-    const auto onScreen = [&] {
-        return box.screen()
-            ->grabWindow(box.winId())
-            .toImage()
-            .convertToFormat(QImage::Format_RGB32);
-    };
+    PaintSpy spy(box);
     const auto expectWholeRepaint = [&](const char* after) {
-        QTest::qWait(20);
-        const QImage shown = onScreen();
-        box.repaint();
-        QVERIFY2(onScreen() == shown, after);
+        expectSameAsWholeRepaint(box, after);
     };
 
     QTest::keyClicks(&box, QStringLiteral("abcdef"));
-    QTRY_VERIFY(!repainted.isEmpty());
-    repainted = {};
+    QTRY_VERIFY(!spy.area.isEmpty());
+    spy.take();
     QTest::keyClick(&box, Qt::Key_G);
-    QTRY_VERIFY(!repainted.isEmpty());
+    QTRY_VERIFY(!spy.area.isEmpty());
+    const QRect repainted = spy.take();
     QVERIFY2(repainted.width() < box.width() / 4,
              qPrintable(QStringLiteral("a key repainted %1 of %2 pixels")
                             .arg(repainted.width())
@@ -285,6 +294,32 @@ void LargeTextTest::typingRepaintsOnlyWhatChanged() {
     QTest::keyClick(&box, Qt::Key_Exclam);
     QCOMPARE(box.text(), QString());
     expectWholeRepaint("cleared by a handler of the key");
+}
+
+// A label's one centred line is repainted where the old and the new line lie, and the screen
+// shows what a whole repaint shows: a wider name after a narrow one, and back.
+void LargeTextTest::centredLineRepaintsOnlyWhereItWas() {
+    QWidget window;
+    window.resize(1600, 300);
+    QPalette palette = window.palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    palette.setColor(QPalette::WindowText, Qt::white);
+    window.setPalette(palette);
+    QLabel label(&window);
+    label.setGeometry(0, 0, 1600, 300);
+    label.setAlignment(Qt::AlignCenter);
+    label.setFont(gothicPoints(129.75));
+    label.setText(QStringLiteral("Ａ"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    PaintSpy spy(label);
+    for (const char* text : {"Ｗ", "Ｐｒｉｎｔ Ｓｃｒｅｅｎ", "↓", "Ａ"}) {
+        spy.take();
+        setCentredLine(&label, QString::fromUtf8(text));
+        QTRY_VERIFY(!spy.area.isEmpty());
+        QVERIFY2(spy.area.width() < label.width(), text);
+        expectSameAsWholeRepaint(window, text);
+    }
 }
 
 QTEST_MAIN(LargeTextTest)
