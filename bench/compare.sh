@@ -95,8 +95,8 @@ for name in "${names[@]}"; do
     launch "$name"
     sleep 3
     rss[$name]=$(awk '/^VmRSS/ { printf "%.1f", $2 / 1024 }' "/proc/$APP_PID/status")
-    # What the process holds alone: the resident figure less the pages it shares (libraries,
-    # font files) with every other program that maps them.
+    # What the process alone maps: the resident figure less the pages (libraries, font files)
+    # that another running program maps too.
     private[$name]=$(awk '/^Private_(Clean|Dirty)/ { s += $2 } END { printf "%.1f", s / 1024 }' \
         "/proc/$APP_PID/smaps_rollup")
     before=$(cpu_us "$APP_PID")
@@ -274,7 +274,7 @@ cat <<TABLE
 | launch → first window mapped (median of 7) | $(m floor) ms | $(cell "$(m tipp10 2>/dev/null) ms") | $(m tokotoko) ms | $(ratio "$(m tokotoko)" "$(m floor)") |
 | launch → first frame with something drawn (median of 7) | $(f floor) ms | $(cell "$(f tipp10 2>/dev/null) ms") | $(f tokotoko) ms | $(ratio "$(f tokotoko)" "$(f floor)") |
 | resident memory 3 s after start | ${rss[floor]} MiB | $(cell "${rss[tipp10]:-} MiB") | ${rss[tokotoko]} MiB | $(ratio "${rss[tokotoko]}" "${rss[floor]}") |
-| of which private (not shared with other programs) | ${private[floor]} MiB | $(cell "${private[tipp10]:-} MiB") | ${private[tokotoko]} MiB | $(ratio "${private[tokotoko]}" "${private[floor]}") |
+| of which mapped by this process alone (Private_Clean + Private_Dirty) | ${private[floor]} MiB | $(cell "${private[tipp10]:-} MiB") | ${private[tokotoko]} MiB | $(ratio "${private[tokotoko]}" "${private[floor]}") |
 | CPU while idle (at the entrance), per 20 s | ${idle[floor]} ms | $(cell "${idle[tipp10]:-} ms") | ${idle[tokotoko]} ms | |
 | CPU per keystroke, key guide (183 keys, in turns with the floor's) | ${floor_key} ms | — | ${guide_key} ms | $(ratio "$guide_key" "$floor_key") |
 | CPU per keystroke, finger drill (200 keys) | | — | ${drill_key} ms | |
