@@ -13,6 +13,9 @@
 #include <cstdlib>
 
 int main(int argc, char* argv[]) {
+    // The menus stay in the full-screen window the learner sees, never in a desktop's global
+    // menu bar; nor does each menu bar ask the session bus for one while the window is built.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tokotoko"));
     QApplication::setApplicationVersion(tokotoko::programVersion());
