@@ -170,7 +170,7 @@ void InputBox::paintEvent(QPaintEvent* event) {
 
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect contents = contentsRect();
+    const QRect contents = textArea();
     QTextLayout layout(displayText(), font());
     layOutLine(layout);
     const bool fits = lineFits(layout, contents);
@@ -206,7 +206,7 @@ void InputBox::paintEvent(QPaintEvent* event) {
                    style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
 }
 
-QRect InputBox::contentsRect() const {
+QRect InputBox::textArea() const {
     QStyleOptionFrame option;
     initStyleOption(&option);
     return style()
@@ -248,8 +248,8 @@ void InputBox::keyPressEvent(QKeyEvent* event) {
     const QString before = displayText();
     QTextLayout layoutBefore(before, font());
     layOutLine(layoutBefore);
-    const bool plainBefore = m_drawsOwnText && m_preedit.isEmpty() && !m_typing &&
-                             drawnPlain(layoutBefore, contentsRect());
+    const bool plainBefore =
+        m_drawsOwnText && m_preedit.isEmpty() && !m_typing && drawnPlain(layoutBefore, textArea());
     if (!plainBefore) {
         QLineEdit::keyPressEvent(event);
         return;
@@ -258,23 +258,20 @@ void InputBox::keyPressEvent(QKeyEvent* event) {
     const qreal leftBefore = textLeft(layoutBefore);
     m_typing = true;
     m_wholeBoxChanged = false;
-    setAttribute(Qt::WA_UpdatesDisabled, true); // not setUpdatesEnabled: that repaints it all
-    QLineEdit::keyPressEvent(event);
-    setAttribute(Qt::WA_UpdatesDisabled, false);
+    changeWithoutRepaint(this, [&] { QLineEdit::keyPressEvent(event); });
     m_typing = false;
-    update(m_wholeBoxChanged ? rect() : changedPart(before, cursorBefore, leftBefore));
+    update(m_wholeBoxChanged ? rect() : changedPart(layoutBefore, cursorBefore, leftBefore));
 }
 
-QRect InputBox::changedPart(const QString& before, int cursorBefore, qreal leftBefore) const {
+QRect InputBox::changedPart(const QTextLayout& layoutBefore, int cursorBefore,
+                            qreal leftBefore) const {
+    const QString& before = layoutBefore.text();
     const QString after = displayText();
     QTextLayout layoutAfter(after, font());
     layOutLine(layoutAfter);
-    const QRect contents = contentsRect();
-    if (!m_preedit.isEmpty() || !drawnPlain(layoutAfter, contents) ||
+    if (!m_preedit.isEmpty() || !drawnPlain(layoutAfter, textArea()) ||
         qAbs(textLeft(layoutAfter) - leftBefore) > 0.5)
         return rect();
-    QTextLayout layoutBefore(before, font());
-    layOutLine(layoutBefore);
     qsizetype same = 0;
     while (same < before.size() && same < after.size() && before[same] == after[same])
         ++same;

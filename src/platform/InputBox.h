@@ -54,11 +54,11 @@ protected:
 
 private:
     bool largeType() const;
-    QRect contentsRect() const;
+    QRect textArea() const;
     void layOutLine(QTextLayout& layout) const;
     bool drawnPlain(const QTextLayout& layout, const QRect& contents) const;
     qreal textLeft(const QTextLayout& layout) const;
-    QRect changedPart(const QString& before, int cursorBefore, qreal leftBefore) const;
+    QRect changedPart(const QTextLayout& layoutBefore, int cursorBefore, qreal leftBefore) const;
     void drawCursor(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft,
                     int cursorAt, int width) const;
     void updateOwnDrawing();

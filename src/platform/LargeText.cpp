@@ -279,6 +279,13 @@ QRect centredLineColumns(const QLabel* label, const QString& text) {
 
 } // namespace
 
+void changeWithoutRepaint(QWidget* widget, const std::function<void()>& change) {
+    const bool held = widget->testAttribute(Qt::WA_UpdatesDisabled);
+    widget->setAttribute(Qt::WA_UpdatesDisabled, true);
+    change();
+    widget->setAttribute(Qt::WA_UpdatesDisabled, held);
+}
+
 void setCentredLine(QLabel* label, const QString& text) {
     const QString before = label->text();
     if (text == before)
@@ -289,9 +296,7 @@ void setCentredLine(QLabel* label, const QString& text) {
         return;
     }
     const QRect was = centredLineColumns(label, before);
-    label->setAttribute(Qt::WA_UpdatesDisabled, true); // not setUpdatesEnabled: it repaints all
-    label->setText(text);
-    label->setAttribute(Qt::WA_UpdatesDisabled, false);
+    changeWithoutRepaint(label, [&] { label->setText(text); });
     label->update(was | centredLineColumns(label, text));
 }
 

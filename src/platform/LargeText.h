@@ -9,10 +9,11 @@
 #include <QProxyStyle>
 #include <QRawFont>
 
-class QPainter;
-class QTextLayout;
+#include <functional>
 
 class QLabel;
+class QPainter;
+class QTextLayout;
 
 namespace tokotoko {
 
@@ -76,6 +77,10 @@ bool drawLargeText(QPainter& painter, const QRect& rect, int flags, const QStrin
                    const QColor& colour);
 
 // The application's style: labels with large type draw it from the glyph cache.
+// Runs a change to the widget with its repaints held back, for the caller to repaint only the
+// part that changed. (Not setUpdatesEnabled: turning updates back on repaints all of it.)
+void changeWithoutRepaint(QWidget* widget, const std::function<void()>& change);
+
 // Sets the text of a label that shows one centred line, repainting only the stretch of the
 // label where the old or the new line lies: a key's name, a glyph or two across a label as
 // wide as the screen, does not refill and resend the whole label. Any other label is simply
