@@ -5,6 +5,7 @@
 #include "common/Controls.h"
 #include "common/Fonts.h"
 #include "platform/KeyTranslation.h"
+#include "platform/LargeText.h"
 #include "platform/Platform.h"
 
 #include <QLabel>
@@ -153,7 +154,7 @@ void frmEntrance::txtEntry_LostFocus(int index) {
 
 void frmEntrance::Timer1_Timer() {
     m_titleText = lblTitle->text();
-    lblTitle->setText(m_titleText.mid(1) + m_titleText.left(1));
+    setCentredLine(lblTitle, m_titleText.mid(1) + m_titleText.left(1));
 }
 
 void frmEntrance::mnuEnd_Click() {
