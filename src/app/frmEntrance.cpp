@@ -4,8 +4,8 @@
 
 #include "common/Controls.h"
 #include "common/Fonts.h"
+#include "drawing/LargeText.h"
 #include "platform/KeyTranslation.h"
-#include "platform/LargeText.h"
 #include "platform/Platform.h"
 
 #include <QLabel>

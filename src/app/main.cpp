@@ -4,8 +4,8 @@
 #include "app/FormCatalog.h"
 #include "common/Fonts.h"
 #include "common/VersionBox.h"
-#include "platform/DeferredIcons.h"
-#include "platform/LargeText.h"
+#include "drawing/DeferredIcons.h"
+#include "drawing/LargeText.h"
 #include "platform/Platform.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "Controls.h"
 
-#include "platform/LargeText.h"
+#include "drawing/LargeText.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #include "LinePractice.h"
 
 #include "common/Controls.h"
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "platform/KeyTranslation.h"
 #include "platform/Platform.h"
 

@@ -5,7 +5,7 @@
 #include "common/Controls.h"
 #include "common/Counts.h"
 #include "common/Fonts.h"
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "platform/Platform.h"
 
 #include <QAction>

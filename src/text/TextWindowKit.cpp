@@ -1,7 +1,7 @@
 #include "TextWindowKit.h"
 
 #include "common/Fonts.h"
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "platform/Platform.h"
 
 #include <QAction>

@@ -3,9 +3,9 @@
 #include "TextWindowTest.h"
 
 #include "common/Layout.h"
+#include "drawing/InputBox.h"
 #include "lines/frmEnglish_1.h"
 #include "lines/frmJapanese_1.h"
-#include "platform/InputBox.h"
 
 #include <QAction>
 #include <QFile>

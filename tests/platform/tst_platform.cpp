@@ -2,7 +2,7 @@
 // Open-file filter conversion, the random draw's range, where cue files are found, and the
 // screen reader's side: notifications, and the Alt press Qt hands on late.
 
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "platform/KeyTranslation.h"
 #include "platform/qt/HeldAltGuard.h"
 #include "platform/qt/QtAnnouncer.h"

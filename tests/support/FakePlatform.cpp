@@ -1,6 +1,6 @@
 #include "FakePlatform.h"
 
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 
 #include <QCoreApplication>
 

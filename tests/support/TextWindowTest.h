@@ -6,7 +6,7 @@
 #include "FakePlatform.h"
 #include "FormTest.h"
 
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "text/TextWindow.h"
 
 #include <QLabel>

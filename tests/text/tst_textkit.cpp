@@ -2,7 +2,7 @@
 
 #include "FakePlatform.h"
 
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "text/TextWindowKit.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 
 #include "common/Controls.h"
 #include "common/Layout.h"
-#include "platform/InputBox.h"
+#include "drawing/InputBox.h"
 #include "platform/KeyTranslation.h"
 #include "text/TextWindowKit.h"
 #include "timed/frmEnglish.h"

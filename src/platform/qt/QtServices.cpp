@@ -1,8 +1,8 @@
 #include "QtServices.h"
 
-#include "../InputBox.h"
 #include "../KeyTranslation.h"
 #include "../WindowSystem.h"
+#include "drawing/InputBox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,5 +1,5 @@
 // The menu bars' overflow arrow is handed out unread, and reads as the style's own when drawn.
-#include "platform/DeferredIcons.h"
+#include "drawing/DeferredIcons.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Large type drawn from the glyph-image cache must look as Qt draws it itself: same place, same
 // amount of ink, at pixel ratio 1 and 2; and each glyph is rasterised once, not on every paint.
 
-#include "platform/InputBox.h"
-#include "platform/LargeText.h"
+#include "drawing/InputBox.h"
+#include "drawing/LargeText.h"
 
 #include <QApplication>
 #include <QLabel>
