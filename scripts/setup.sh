@@ -16,6 +16,7 @@ jobs=${TOKOTOKO_JOBS:-2}
 build_packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev
+    zlib1g-dev kanjidic-xml
 )
 run_packages=(
     libqt6multimedia6 qt6-speech-speechd-plugin speech-dispatcher speech-dispatcher-espeak-ng

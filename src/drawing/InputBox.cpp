@@ -81,6 +81,7 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
     m_preeditAttributes = event->attributes();
     m_wholeBoxChanged = true;
     update();
+    Q_EMIT inputMethodEventTaken(*event);
 }
 
 void InputBox::focusInEvent(QFocusEvent* event) {

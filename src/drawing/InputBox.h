@@ -37,6 +37,8 @@ public:
 Q_SIGNALS:
     // The box can be typed into now: it got the focus, or it was unlocked while it had it.
     void readyForTyping();
+    // The box took an input method's event: the text committed, and the composition now shown.
+    void inputMethodEventTaken(const QInputMethodEvent& event);
 
 protected:
     void focusInEvent(QFocusEvent* event) override;

@@ -1,5 +1,7 @@
 #include "TextWindow.h"
 
+#include "CompositionAnnouncer.h"
+#include "KanjiReadings.h"
 #include "TextCommands.h"
 
 #include "common/Controls.h"
@@ -42,6 +44,8 @@ TextWindow::TextWindow(Platform& platform, TextLanguage language, const QString&
     , m_names(names)
     , m_presenter(platform, language) {
     setObjectName(formName);
+    if (language == TextLanguage::Japanese)
+        m_kanjiReadings = std::make_unique<KanjiReadings>(platform.app().dataFolders());
 }
 
 TextWindow::~TextWindow() = default;
@@ -84,6 +88,8 @@ void TextWindow::createTextBoxes() {
     txtNyuryoku->setFrame(false);
     txtNyuryoku->setContextMenuPolicy(Qt::NoContextMenu);
     setColors(txtNyuryoku, colors::yellow, colors::white, true);
+    if (m_kanjiReadings)
+        new CompositionAnnouncer(*txtNyuryoku, platform().announcer(), *m_kanjiReadings);
 }
 
 void TextWindow::createLabels() {

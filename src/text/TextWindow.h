@@ -20,6 +20,7 @@
 #include <QtGlobal>
 
 #include <functional>
+#include <memory>
 
 class QFrame;
 class QLabel;
@@ -28,6 +29,7 @@ class QTimer;
 namespace tokotoko {
 
 class InputBox;
+class KanjiReadings;
 class OpenFileDialog;
 
 // What screen readers call the shared controls.
@@ -123,6 +125,8 @@ private:
     const QString m_caption;
     const TextWindowNames m_names;
     TextPresenter m_presenter;
+    // Japanese windows: the readings that tell a candidate kanji from its homophones.
+    std::unique_ptr<KanjiReadings> m_kanjiReadings;
     Verdict m_verdict = Verdict::None; // of the line judged by the key being handled
 };
 

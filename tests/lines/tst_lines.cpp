@@ -6,10 +6,12 @@
 #include "drawing/InputBox.h"
 #include "lines/frmEnglish_1.h"
 #include "lines/frmJapanese_1.h"
+#include "text/CompositionAnnouncer.h"
 
 #include <QAction>
 #include <QFile>
 #include <QFrame>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -94,6 +96,8 @@ private Q_SLOTS:
     void reopeningKeepsTheTextAndStartsFromTheTop();
     void openingDuringARunKeepsTheCounts();
     void committedTextIsJudgedOnARealEnter();
+    void compositionIsAnnouncedOnlyInJapanese_data() { addLanguageRows(); }
+    void compositionIsAnnouncedOnlyInJapanese();
     void anEnterReleaseAloneNeverJudges();
     void enterNeverReachesTheInputBox();
     void ctrlCopiesTheShownLineBeforeCtrlO();
@@ -620,6 +624,34 @@ void LinesTest::committedTextIsJudgedOnARealEnter() {
     QCOMPARE(f.form->rightCount(), 2);
     QCOMPARE(f.display()->text(), kJapaneseLines[1]);
     QCOMPARE(f.fake.clipboard.text(), kJapaneseLines[1]);
+}
+
+// The screen reader hears what the Japanese box composes, once per burst of the input
+// method's events; typing into the English box, with no composition, says nothing new.
+void LinesTest::compositionIsAnnouncedOnlyInJapanese() {
+    QFETCH(TextLanguage, language);
+    Fixture f(language);
+    QVERIFY(f.show());
+    f.open(linesFor(language));
+    f.enter();
+    f.fake.clearRecords();
+    if (f.japanese()) {
+        QInputMethodEvent composing(QStringLiteral("かみ"), {});
+        QApplication::sendEvent(f.input(), &composing);
+        QTRY_COMPARE(f.fake.announcer.texts, QStringList{QStringLiteral("かみ")});
+        QInputMethodEvent committing;
+        committing.setCommitString(QStringLiteral("神"));
+        QApplication::sendEvent(f.input(), &committing);
+        QInputMethodEvent emptied(QString(), {});
+        QApplication::sendEvent(f.input(), &emptied);
+        QTRY_COMPARE(f.fake.announcer.texts, (QStringList{QStringLiteral("かみ"), "神"}));
+        QCOMPARE(f.input()->text(), QStringLiteral("神"));
+    } else {
+        typeText(*f.form, QStringLiteral("Tea"));
+    }
+    QTest::qWait(4 * CompositionAnnouncer::kBurstQuietMs);
+    QCOMPARE(f.fake.announcer.texts.size(), f.japanese() ? 2 : 0);
+    QVERIFY(f.fake.clipboard.texts.isEmpty());
 }
 
 // The Enter that confirms a conversion reaches the program only as a key release.
