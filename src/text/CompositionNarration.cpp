@@ -29,11 +29,6 @@ void CompositionNarration::inputMethodEvent(const QString& committed,
     m_eventsInBurst = true;
 }
 
-void CompositionNarration::typedUnheard(const QString& text) {
-    m_committed += text;
-    m_eventsInBurst = true;
-}
-
 QString CompositionNarration::takeAnnouncement() {
     if (!m_eventsInBurst)
         return {};
@@ -52,13 +47,6 @@ QString CompositionNarration::takeAnnouncement() {
     m_committed.clear();
     m_eventsInBurst = false;
     return parts.join(kPause);
-}
-
-void CompositionNarration::reset() {
-    m_committed.clear();
-    m_shown = {};
-    m_said = {};
-    m_eventsInBurst = false;
 }
 
 QString CompositionNarration::candidateWithReadings(const QString& candidate) const {

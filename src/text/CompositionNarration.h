@@ -12,8 +12,10 @@
 //     apart: 髪 "髪、ハツ、かみ" against 神 "神、シン、ジン、かみ、かん";
 //   - a commit: the text committed, once;
 //   - a composition that ends without a commit: that it was cancelled.
-// Characters that reach the box without a composition and that the screen reader's own key
-// echo never hears are said as typed. Nothing else is said: the same state twice is said once.
+// The same state twice is said once. Keys the input method hands back to the box unused (its
+// direct mode, and every key of a box without composition) arrive as key presses, which the
+// screen reader echoes itself: they are not said again here. A commit without composition
+// (an input method that commits each key) is said, as its key never reached the echo.
 
 #include "KanjiReadings.h"
 
@@ -35,12 +37,8 @@ public:
     // One input-method event as the box took it: the text committed (if any) and the
     // composition it leaves on show.
     void inputMethodEvent(const QString& committed, const Composition& composition);
-    // Characters typed into the box without a composition that no key echo will say.
-    void typedUnheard(const QString& text);
     // What to say for the events since the last call; empty when there is nothing new.
     QString takeAnnouncement();
-    // The box was emptied or left: the next composition starts afresh.
-    void reset();
 
     // The candidate and its kanji's readings, as said while converting.
     QString candidateWithReadings(const QString& candidate) const;
