@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by setup.sh: Open JTalk as speech-dispatcher's Japanese voice, and Debian's contrib
 # component that holds the voice itself. Needs setup.sh's as_root and apt_update.
 
