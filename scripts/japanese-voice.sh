@@ -66,10 +66,10 @@ contrib_added() {
 explain_contrib() {
     cat <<'EOF'
 The Japanese voice hts-voice-nitech-jp-atr503-m001 is in Debian's contrib component, which
-the package sources of this machine do not enable. Either run again as
-    bash scripts/setup.sh voice --enable-contrib
-which adds contrib after main in the Debian entries of /etc/apt/sources.list.d/*.sources or
-/etc/apt/sources.list, or add it there yourself (a line "Components: main contrib", or
+the package sources of this machine do not enable. To add contrib after main in the Debian
+entries of /etc/apt/sources.list.d/*.sources or /etc/apt/sources.list, run
+    bash scripts/setup.sh contrib      (or: bash scripts/setup.sh voice --enable-contrib)
+or add it there yourself (a line "Components: main contrib", or
 "deb http://deb.debian.org/debian bookworm main contrib") and run: sudo apt-get update
 EOF
 }
