@@ -123,6 +123,6 @@ e2e_json() {
 e2e_speech_japanese_voice() {
     local source_dir=${TOKOTOKO_SOURCE_DIR:-$E2E_AUDIO_DIR/../..}
     install -d "$E2E_TMP/learner-home" "$E2E_TMP/audio-home/.config"
-    HOME=$E2E_TMP/learner-home XDG_CONFIG_HOME=$E2E_TMP/audio-home/.config \
+    SUDO_USER='' HOME=$E2E_TMP/learner-home XDG_CONFIG_HOME=$E2E_TMP/audio-home/.config \
         bash "$source_dir/scripts/setup.sh" "${@:-voice}"
 }

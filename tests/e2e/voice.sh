@@ -56,7 +56,8 @@ written=$(files_in "$CONFIG")
 [[ -n $written ]] || e2e_fail "setup.sh voice wrote nothing in $CONFIG"
 out=$(e2e_speech_japanese_voice 2>&1) || e2e_fail "setup.sh voice failed the second time: $out"
 [[ $(files_in "$CONFIG") == "$written" ]] || e2e_fail "the second run wrote again: $out"
-[[ ! -e $E2E_TMP/package-calls ]] || e2e_fail "setup.sh voice called: $(cat "$E2E_TMP/package-calls")"
+[[ ! -e $E2E_TMP/package-calls ]] ||
+    e2e_fail "setup.sh voice called: $(cat "$E2E_TMP/package-calls")"
 
 e2e_audio_start
 e2e_speech_start
@@ -74,7 +75,8 @@ e2e_log "Japanese: $heard"
 # What was heard is what open_jtalk wrote: as much loud time as its WAV has.
 sox "$E2E_TMP/jtalk.wav" -t raw -e signed -b 16 -c 1 -r "$E2E_AUDIO_RATE" "$E2E_TMP/jtalk.raw" ||
     e2e_fail "open_jtalk wrote no WAV"
-made=$(python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/jtalk.raw" summary --rate "$E2E_AUDIO_RATE")
+made=$(python3 "$E2E_AUDIO_DIR/sound_events.py" "$E2E_TMP/jtalk.raw" summary \
+    --rate "$E2E_AUDIO_RATE")
 ratio=$(e2e_json "$heard" "round(loud / $(e2e_json "$made" loud), 2)")
 e2e_log "open_jtalk's WAV: $(soxi -D "$E2E_TMP/jtalk.wav") s; heard / written loud time = $ratio"
 (($(e2e_json "$heard" "int(0.8 <= $ratio <= 1.25)") == 1)) ||
@@ -92,17 +94,22 @@ out=$(e2e_speech_japanese_voice voice-off 2>&1) || e2e_fail "voice-off failed: $
 # A learner's own speechd.conf (a copy of the system's with a faster voice): kept as it was,
 # Open JTalk after it; voice-off gives back the same bytes.
 own=$E2E_TMP/own-config
+readonly OWN_CONF=$own/speech-dispatcher/speechd.conf ORIGINAL=$E2E_TMP/own-speechd.conf
+setup_own() {
+    SUDO_USER='' XDG_CONFIG_HOME=$own bash "$SETUP" "$1" >/dev/null ||
+        e2e_fail "setup.sh $1 on the learner's settings"
+}
 mkdir -p "$own/speech-dispatcher"
-{ cat /etc/speech-dispatcher/speechd.conf && echo "DefaultRate 30"; } >"$own/speech-dispatcher/speechd.conf"
-cp "$own/speech-dispatcher/speechd.conf" "$E2E_TMP/own-speechd.conf"
-XDG_CONFIG_HOME=$own bash "$SETUP" voice >/dev/null || e2e_fail "setup.sh voice on the learner's settings"
-cmp -s -n "$(stat -c %s "$E2E_TMP/own-speechd.conf")" "$E2E_TMP/own-speechd.conf" "$own/speech-dispatcher/speechd.conf" ||
+{ cat /etc/speech-dispatcher/speechd.conf && echo "DefaultRate 30"; } >"$ORIGINAL"
+cp "$ORIGINAL" "$OWN_CONF"
+setup_own voice
+cmp -s -n "$(stat -c %s "$ORIGINAL")" "$ORIGINAL" "$OWN_CONF" ||
     e2e_fail "the learner's settings changed"
-tail -n +"$(($(wc -l <"$E2E_TMP/own-speechd.conf") + 1))" "$own/speech-dispatcher/speechd.conf" |
-    grep -qx 'LanguageDefaultModule "ja" "openjtalk-generic"' || e2e_fail "no Open JTalk after the learner's settings"
-XDG_CONFIG_HOME=$own bash "$SETUP" voice-off >/dev/null || e2e_fail "voice-off on the learner's settings"
-cmp -s "$E2E_TMP/own-speechd.conf" "$own/speech-dispatcher/speechd.conf" ||
-    e2e_fail "voice-off did not give the learner's settings back"
-[[ $(files_in "$own") == "speech-dispatcher/speechd.conf "* && $(files_in "$own" | wc -l) == 1 ]] ||
+tail -n +"$(($(wc -l <"$ORIGINAL") + 1))" "$OWN_CONF" |
+    grep -qx 'LanguageDefaultModule "ja" "openjtalk-generic"' ||
+    e2e_fail "no Open JTalk after the learner's settings"
+setup_own voice-off
+cmp -s "$ORIGINAL" "$OWN_CONF" || e2e_fail "voice-off did not give the learner's settings back"
+[[ $(files_in "$own" | cut -d ' ' -f 1) == speech-dispatcher/speechd.conf ]] ||
     e2e_fail "voice-off left: $(files_in "$own")"
 e2e_pass
