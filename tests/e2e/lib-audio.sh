@@ -7,6 +7,7 @@
 #
 #   e2e_audio_start            # server, null sink, recorder; exports where they are
 #   e2e_speech_start           # speech-dispatcher with espeak-ng on that server
+#   e2e_speech_japanese_voice  # before it: Open JTalk for Japanese (setup.sh voice)
 #   mark=$(e2e_audio_mark)     # the recording's position now
 #   e2e_audio_summary "$mark"  # JSON from sound_events.py: onsets, segments, loud seconds
 #   e2e_audio_wait_quiet "$mark" [quiet] [timeout]  # sound, then `quiet` seconds of silence
@@ -113,4 +114,15 @@ e2e_audio_speech_log() {
 # Evaluates a Python expression over the fields of a summary (onsets, segments, loud, ...).
 e2e_json() {
     python3 -c 'import json, sys; print(eval(sys.argv[2], {}, json.loads(sys.argv[1])))' "$1" "$2"
+}
+
+# Makes Open JTalk the Japanese voice of the speech-dispatcher that e2e_speech_start starts,
+# the way a learner does: `bash scripts/setup.sh voice` for that daemon's configuration folder
+# (found through XDG_CONFIG_HOME; HOME points elsewhere). Call before e2e_speech_start; further
+# arguments go to setup.sh (voice-off undoes it).
+e2e_speech_japanese_voice() {
+    local source_dir=${TOKOTOKO_SOURCE_DIR:-$E2E_AUDIO_DIR/../..}
+    install -d "$E2E_TMP/learner-home" "$E2E_TMP/audio-home/.config"
+    SUDO_USER='' HOME=$E2E_TMP/learner-home XDG_CONFIG_HOME=$E2E_TMP/audio-home/.config \
+        bash "$source_dir/scripts/setup.sh" "${@:-voice}"
 }
