@@ -74,6 +74,7 @@ void LinePractice::loadExercise() {
     // A window opened again starts its text from the first line: the lines-left count and the
     // clock both count from there.
     m_text.linePosition = 0;
+    m_runStarted = false;
 }
 
 void LinePractice::placeOwnControls(const LayoutUnits& u) {
@@ -128,6 +129,7 @@ void LinePractice::resetRun() {
     resetCounts();
     m_startTime = 0;
     m_startMs.reset();
+    m_runStarted = false;
     m_tickTime = 0;
     m_elapsedSeconds = 0;
     Timer1->stop();
@@ -161,6 +163,9 @@ void LinePractice::advance() {
 
 // The time shown is that of the last tick; the timer itself stops at its next tick.
 void LinePractice::finishRun() {
+    // A run that ends again keeps its results: its last line is counted once.
+    if (!hasResults())
+        countFinishingLine(m_lastLine);
     txtHyoji->setText(m_variant.endText);
     present(m_variant.endText);
     setCaption(lblTime, elapsedText(m_elapsedSeconds));
@@ -169,11 +174,22 @@ void LinePractice::finishRun() {
     setCaption(lblGyosu, linesLeftText(0));
     txtNyuryoku->setReadOnly(true);
     showRightLines(m_rightCount);
+    showResults(runMs());
 }
 
 void LinePractice::markStart() {
     m_startTime = platform().clock().timeOfDay();
     m_startMs = platform().clock().monotonicMs();
+    m_runStarted = true;
+}
+
+// The results' minutes: the run's clock read at the Enter that ends it, to the millisecond
+// (lblTime shows whole seconds, as of the last tick). None for a run that never showed slot
+// 0's line.
+qint64 LinePractice::runMs() const {
+    if (!m_runStarted || !m_startMs)
+        return 0;
+    return platform().clock().monotonicMs() - *m_startMs;
 }
 
 // Enabling a running timer leaves its rhythm alone.

@@ -70,6 +70,7 @@ private:
     void advance();
     void finishRun();
     void markStart();
+    qint64 runMs() const;
     void startTimer();
     bool displayShows(const QString& text) const;
     QString inputText() const;
@@ -80,6 +81,9 @@ private:
     // The span is measured on the monotonic clock, so a run across midnight is timed right;
     // no start is known after Esc until slot 0's line is shown again.
     std::optional<qint64> m_startMs;
+    // Whether this run's clock has started since the window was loaded or reset: an earlier
+    // visit's start times no run of this one.
+    bool m_runStarted = false;
     qint64 m_elapsedSeconds = 0;
     QString m_lastLine;
 

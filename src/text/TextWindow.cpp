@@ -63,6 +63,7 @@ void TextWindow::createControls() {
 
     CommonDialog1 = new OpenFileDialog(platform(), client());
     createOwnControls();
+    createResultsLabel();
     createMenus();
 }
 
@@ -114,6 +115,18 @@ QLabel* TextWindow::makeYellowLabel(const QString& name, const QString& accessib
     return label;
 }
 
+// Yellow like the score above it, in the key guide's size: two rows of the longest results
+// fit the row at every screen size. Hidden until a run has ended.
+void TextWindow::createResultsLabel() {
+    lblKekka = makeLabel(client(), QStringLiteral("lblKekka"), pGothic(kGuidePoints),
+                         colors::yellow, Qt::AlignLeft | Qt::AlignVCenter);
+    // Rather a third row than a cut one, for numbers beyond any learner's.
+    lblKekka->setWordWrap(true);
+    const bool japanese = m_traits.language == TextLanguage::Japanese;
+    lblKekka->setAccessibleName(japanese ? QStringLiteral("結果") : QStringLiteral("Results"));
+    lblKekka->hide();
+}
+
 void TextWindow::createMenus() {
     const FileMenu file = addFileMenu(formMenuBar(), m_traits);
     connect(file.mnuFileOpen, &QAction::triggered, this, &TextWindow::mnuFileOpen_Click);
@@ -159,6 +172,15 @@ void TextWindow::Form_Resize() {
     place(Frame1, scaled(u.h, 3.4), static_cast<float>(innerWidthTwips()), scaled(u.h, 0.01), 0);
     place(lblKey_Guide, scaled(u.h, 0.6), ofOuterWidth(0.35), scaled(u.h, 4.2), scaled(u.w, 0.02));
     placeOwnControls(u);
+    placeResultsLabel(u);
+}
+
+// In the second row, right of the wrong count and clear of it, to a small margin at the
+// window's right edge.
+void TextWindow::placeResultsLabel(const LayoutUnits& u) {
+    const float left = scaled(u.w, 0.66);
+    const float width = static_cast<float>(innerWidthTwips()) - left - scaled(u.w, 0.01);
+    place(lblKekka, scaled(u.h, 0.6), width, scaled(u.h, 4.2), left);
 }
 
 float TextWindow::ofOuterWidth(double factor) const {
@@ -203,8 +225,12 @@ QString TextWindow::keyAnnouncementLead() {
     return word + QLatin1Char(' ') + lblMaru->text() + QLatin1Char(' ') + lblBatsu->text();
 }
 
+// A line judged, right or wrong, after the end belongs to a run that goes on: the results of
+// the ended one no longer stand.
 void TextWindow::countWrongLine() {
     m_verdict = Verdict::Wrong;
+    clearResults();
+    m_tally.addWrong(txtHyoji->text());
     m_wrongCount = addOne(m_wrongCount);
     setCaption(lblBatsu, wrongLinesText(m_wrongCount));
     platform().sound().play(m_traits.wrongLineCue);
@@ -214,6 +240,8 @@ void TextWindow::countRightLine() {
     // The starting Enter counts as right too, but judges no line.
     if (!txtHyoji->text().isEmpty())
         m_verdict = Verdict::Right;
+    clearResults();
+    m_tally.addRight(txtHyoji->text());
     m_rightCount = addOne(m_rightCount);
 }
 
@@ -226,6 +254,32 @@ void TextWindow::resetCounts() {
     m_wrongCount = 0;
     showRightLines(0);
     setCaption(lblBatsu, wrongLinesText(0));
+    m_tally = {};
+    clearResults();
+}
+
+void TextWindow::countFinishingLine(const QString& line) {
+    m_tally.addRight(line);
+}
+
+void TextWindow::showResults(qint64 runMs) {
+    if (m_results.isEmpty()) {
+        m_results = m_traits.language == TextLanguage::Japanese ? japaneseResults(m_tally, runMs)
+                                                                : englishResults(m_tally, runMs);
+    }
+    if (m_results.isEmpty())
+        return;
+    setCaption(lblKekka, m_results.shown);
+    lblKekka->show();
+    // For the screen reader only: the voice of an English window reads the lines to type, and
+    // the clipboard holds what the window itself presents.
+    announce(m_results.spoken);
+}
+
+void TextWindow::clearResults() {
+    m_results = {};
+    lblKekka->hide();
+    setCaption(lblKekka, QString());
 }
 
 void TextWindow::mnuFileOpen_Click() {

@@ -8,10 +8,13 @@
 // wrong lines, a time and the two control keys (lblKey_Guide) are shown below. Everything
 // they share lives here: those controls and their places, the file menu and the version item,
 // loading and unloading, the Enter that never becomes typed text, the wrong line's count and
-// cue, and where a presented text goes (TextPresenter). A subclass adds the exercise itself:
-// its own controls and menus, its state, and its keys (Form_KeyDown) and ticks (Timer1_Timer).
+// cue, where a presented text goes (TextPresenter), and the results line shown at the end of a
+// run (lblKekka: speed and accuracy, from the characters of the lines judged, RunResults.h). A
+// subclass adds the exercise itself: its own controls and menus, its state, and its keys
+// (Form_KeyDown) and ticks (Timer1_Timer).
 
 #include "PracticeText.h"
+#include "RunResults.h"
 #include "TextWindowKit.h"
 
 #include "common/FormWindow.h"
@@ -97,8 +100,15 @@ protected:
     // A right line, counted; what lblMaru shows of it is the exercise's own.
     void countRightLine();
     void showRightLines(int lines);
-    // Both counts back to 0, and shown so.
+    // Both counts back to 0, and shown so; the results line goes with them.
     void resetCounts();
+    // The line that ends a line practice: typed right, though rightCount leaves it out.
+    void countFinishingLine(const QString& line);
+    // The end of a run that took `runMs` on its clock: the results line is shown and announced
+    // after what the window itself announces at the end. Shown again after an end that comes
+    // again with nothing judged in between, it keeps its values.
+    void showResults(qint64 runMs);
+    bool hasResults() const { return !m_results.isEmpty(); }
 
     PracticeText m_text;
     qint16 m_rightCount = 0;
@@ -111,6 +121,7 @@ protected:
     QLabel* lblMaru = nullptr;
     QLabel* lblBatsu = nullptr;
     QLabel* lblKey_Guide = nullptr;
+    QLabel* lblKekka = nullptr;
     QTimer* Timer1 = nullptr;
     OpenFileDialog* CommonDialog1 = nullptr;
 
@@ -120,6 +131,9 @@ private:
     void createTextBoxes();
     void createLabels();
     void createMenus();
+    void createResultsLabel();
+    void placeResultsLabel(const LayoutUnits& u);
+    void clearResults();
 
     const TextLanguageTraits& m_traits;
     const QString m_caption;
@@ -128,6 +142,8 @@ private:
     // Japanese windows: the readings that tell a candidate kanji from its homophones.
     std::unique_ptr<KanjiReadings> m_kanjiReadings;
     Verdict m_verdict = Verdict::None; // of the line judged by the key being handled
+    LineTally m_tally;                 // of the lines judged since the counts were last reset
+    ResultsText m_results;             // on show in lblKekka, or empty
 };
 
 // "○ " and a count of right lines.

@@ -205,6 +205,8 @@ void TimedChallenge::endGame() {
     const int score = rightLines(m_rightCount) - m_wrongCount;
     setCaption(lblTokuten, m_variant.scoreWord + QString::number(score));
     present(lblTokuten->text());
+    // The game's minutes are its time limit: it ends only when the limit has run out.
+    showResults(qint64{m_timeLimit} * 1000);
 }
 
 void TimedChallenge::mnu1M_Click() {

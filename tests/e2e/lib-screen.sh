@@ -163,15 +163,17 @@ screen_timed_start() {
     xdotool type --delay 30 'abc'
     e2e_key $KEY_RETURN # a wrong line
     screen_expect "$form" "$form" --colors=shpScale=red/white "txtHyoji=$line" 'txtNyuryoku=abc' \
-        'lblMaru=○ 0' 'lblBatsu=× 1' "lblTime|=$(screen_times 59)" 'shpScale=part' "$keys"
+        'lblMaru=○ 0' 'lblBatsu=× 1' "lblTime|=$(screen_times 59)" 'shpScale=part' "$keys" \
+        'lblKekka='
 }
 
+# The end of the one-minute game: no line right, one wrong line, and the results of that.
 screen_timed_end() {
-    local form=$1 title=$2 end=$3 score=$4
+    local form=$1 title=$2 end=$3 score=$4 results=$5
     e2e_wait_window "$title"
     SCREEN_WAIT=70 screen_expect "$form-end" "$form" --colors=shpScale=red/white "txtHyoji=$end" \
         'txtNyuryoku=abc' 'lblMaru=○ 0' 'lblBatsu=× 1' 'lblTime=TIME 0' "lblTokuten=$score" \
-        'shpScale=empty'
+        'shpScale=empty' "lblKekka=$results"
 }
 
 # Starts a key game with Space: one hit (the asked key, read from the clipboard) and one miss.
@@ -216,12 +218,13 @@ screen_lines() {
     xdotool type --delay 30 'abc'
     e2e_key $KEY_RETURN
     screen_expect "$form" "$form" "txtHyoji=$first" 'txtNyuryoku=abc' 'lblMaru=○ 0' 'lblBatsu=× 1' \
-        'lblGyosu=練習数2' "lblTime|=$(screen_elapsed)" "$keys"
+        'lblGyosu=練習数2' "lblTime|=$(screen_elapsed)" "$keys" 'lblKekka='
     e2e_key $KEY_BACKSPACE $KEY_BACKSPACE $KEY_BACKSPACE
     xdotool type --delay 30 'Tokotoko 123'
     e2e_key $KEY_RETURN
+    # The results depend on how long the run took: some text, whole and in its place.
     screen_expect "$form-end" "$form" "txtHyoji=$end" 'txtNyuryoku=Tokotoko 123' 'lblMaru=○ 1' \
-        'lblBatsu=× 1' 'lblGyosu=練習数0' "lblTime|=$(screen_elapsed)" "$keys"
+        'lblBatsu=× 1' 'lblGyosu=練習数0' "lblTime|=$(screen_elapsed)" "$keys" 'lblKekka=?'
     e2e_menu alt+41 53 # File, Exit
     e2e_wait_window 'とことこいりぐち'
 }
@@ -264,9 +267,11 @@ screen_tour() {
         'ENGLISH Three Minutes' 'ENGLISH Five Minutes' english1.txt 'Hello, world.'
     screen_game_end frmYubiren2 'アルファベットに挑戦'
     screen_game_end frmYubiren3 '数字と記号も登場'
-    screen_timed_end frmJapanese '応用日本語入力　１分' 'おしまい  RESET!' '得点 -1'
+    screen_timed_end frmJapanese '応用日本語入力　１分' 'おしまい  RESET!' '得点 -1' \
+        '0字/分　正確さ 0%\n10分 0字'
     e2e_menu alt+41 53
-    screen_timed_end frmEnglish 'ENGLISH One Minute' 'GAME OVER.  RESET!' 'SCORE -1'
+    screen_timed_end frmEnglish 'ENGLISH One Minute' 'GAME OVER.  RESET!' 'SCORE -1' \
+        '0 WPM\nAccuracy 0%'
     e2e_menu alt+41 53
     e2e_wait_window 'とことこいりぐち'
 

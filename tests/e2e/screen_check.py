@@ -11,7 +11,8 @@ layout table below does. W is the window's outer width in device pixels.
 For each CONTROL=TEXT the control's rectangle must hold TEXT drawn in the control's colour on
 its background colour, whole: the ink's bounding box and its amount match the text rendered
 with the same font at the same size (the IPA Gothic faces the program resolves to), within a
-few pixels. Forms of TEXT:
+few pixels. A control added in a place left free (the results line) must also overlap no
+other control's rectangle. Forms of TEXT:
   CONTROL=text        exactly this text ("\\n" separates lines)
   CONTROL|=a|b|c      any one of these texts (a ticker, a clock)
   CONTROL=?           some text of the control's colour, not cut at the rectangle's edges
@@ -64,6 +65,7 @@ class Control:
     grows: bool = False  # a label that grows below its top edge to fit its line
     shaded: bool = False  # a button: the style shades its colour from light to itself
     beside: tuple = ()  # controls that touch or cover this one: not part of its picture
+    alone: bool = False  # its rectangle overlaps no other control's
 
 
 def label(place, face, points, fg, bg, **more):
@@ -134,6 +136,10 @@ def text_window(background, counts_face, timed):
     }
     last = label(lambda u: (0.6 * u.h, 0.35 * u.outer, 3.5 * u.h, 0.65 * u.w), counts_face, 60,
                  YELLOW, background)
+    # The results line: the second row's free place, right of the wrong count.
+    controls["lblKekka"] = label(lambda u: (0.6 * u.h, u.inner - 0.66 * u.w - 0.01 * u.w,
+                                            4.2 * u.h, 0.66 * u.w), P, 27.75, YELLOW,
+                                 background, alone=True)
     if timed:
         for name in ("lblTime", "lblMaru"):
             controls[name].beside = ("shpScale",)
@@ -173,6 +179,19 @@ def rectangle(form, name, units, ratio, top):
         rect[0] += parent[0]
         rect[1] += parent[1] - top
     return rect
+
+
+def overlaps(form, name, units, ratio, top):
+    """The other controls whose rectangles share some area with this one's."""
+    x, y, w, h = rectangle(form, name, units, ratio, top)
+    found = []
+    for other in form:
+        if other == name:
+            continue
+        ox, oy, ow, oh = rectangle(form, other, units, ratio, top)
+        if x < ox + ow and ox < x + w and y < oy + oh and oy < y + h:
+            found.append(other)
+    return found
 
 
 def inner_top(pixels):
@@ -375,6 +394,9 @@ def main(argv):
                     x, y, w, h = rectangle(form, other, units, args.ratio, top)
                     picture[y:y + h, x:x + w] = ctl.bg
             ok, message = check_text(picture, ctl, rect, expected, args.ratio)
+            crowded = overlaps(form, name, units, args.ratio, top) if ctl.alone else []
+            if crowded:
+                ok, message = False, "%s; overlaps %s" % (message, ", ".join(crowded))
         print("%s %s: %s" % ("ok  " if ok else "FAIL", name, message))
         failures += not ok
     return 1 if failures else 0

@@ -9,6 +9,7 @@
 #include "text/CompositionAnnouncer.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFrame>
 #include <QInputMethodEvent>
@@ -109,6 +110,11 @@ private Q_SLOTS:
     void aTabInTheInputBoxIsTyped_data() { addLanguageRows(); }
     void aTabInTheInputBoxIsTyped();
     void escAfterTheEndPutsHiraganaBack();
+    void theEndShowsAndAnnouncesTheResults_data() { addLanguageRows(); }
+    void theEndShowsAndAnnouncesTheResults();
+    void resultsAreTimedToTheEnterThatEnds();
+    void resultsFitTheirPlace_data() { addLanguageRows(); }
+    void resultsFitTheirPlace();
 };
 
 void LinesTest::loadShowsAnEmptyRun() {
@@ -200,7 +206,8 @@ void LinesTest::workedExampleRowByRow() {
 }
 
 // The screen reader hears the verdict with the counts shown, then what goes to the clipboard;
-// an English line only from the window's own voice.
+// an English line only from the window's own voice. At the end it hears the results last: no
+// time passed, so accuracy alone (30 characters right of 38 judged).
 void LinesTest::eachEnterIsAnnouncedOnce() {
     QFETCH(TextLanguage, language);
     Fixture f(language);
@@ -221,9 +228,11 @@ void LinesTest::eachEnterIsAnnouncedOnce() {
             ? QStringList{lines[0], wrong + QStringLiteral(" ○ 0 × 1"),
                           right + QStringLiteral(" ○ 1 × 1") + sep + lines[1],
                           right + QStringLiteral(" ○ 2 × 1") + sep + lines[2],
-                          f.endText() + sep + QStringLiteral("00分00秒")}
+                          f.endText() + sep + QStringLiteral("00分00秒") + sep +
+                              QStringLiteral("正確さ 78%")}
             : QStringList{wrong + QStringLiteral(" ○ 0 × 1"), right + QStringLiteral(" ○ 1 × 1"),
-                          right + QStringLiteral(" ○ 2 × 1"), QStringLiteral("00分00秒")};
+                          right + QStringLiteral(" ○ 2 × 1"),
+                          QStringLiteral("00分00秒") + sep + QStringLiteral("Accuracy 76%")};
     QCOMPARE(f.fake.announcer.texts, expected);
 }
 
@@ -753,6 +762,7 @@ void LinesTest::layoutFollowsTheTable() {
     QCOMPARE(f.control<QLabel>("lblGyosu")->geometry(), QRect(644, 350, 351, 60));
     QCOMPARE(f.control<QLabel>("lblBatsu")->geometry(), QRect(396, 420, 251, 60));
     QCOMPARE(f.control<QLabel>("lblKey_Guide")->geometry(), QRect(20, 420, 351, 60));
+    QCOMPARE(f.crowdingTheResults(), QStringList());
     // The input box lies over the frame's band and stays visible.
     QVERIFY(f.form->client()->childAt(f.input()->geometry().center()) == f.input() ||
             f.input()->isAncestorOf(f.form->client()->childAt(f.input()->geometry().center())));
@@ -808,6 +818,82 @@ void LinesTest::escAfterTheEndPutsHiraganaBack() {
     f.escape();
     QVERIFY(!f.input()->isReadOnly());
     QCOMPARE(f.fake.inputMethod.hiraganaSwitches, before + 1);
+}
+
+// Six seconds from the first line to the end, a wrong line on the way: 30 characters right of
+// 38 (Japanese), 46 of 60 (English). Shown under the score's place and said to the screen
+// reader after the window's own end texts; never on the clipboard or in the voice. An end
+// that comes again keeps them; Esc clears them.
+void LinesTest::theEndShowsAndAnnouncesTheResults() {
+    QFETCH(TextLanguage, language);
+    Fixture f(language);
+    QVERIFY(f.show());
+    const QStringList& lines = linesFor(language);
+    f.open(lines);
+    f.enter();
+    f.enterLine(QStringLiteral("x"));
+    f.input()->clear();
+    for (const QString& line : lines) {
+        f.second();
+        f.second();
+        QVERIFY(!f.shown("lblKekka"));
+        f.enterLine(line);
+    }
+    const QString shown = f.japanese() ? QStringLiteral("300字/分　正確さ 78%\n10分 3000字 1級相当")
+                                       : QStringLiteral("92 WPM\nAccuracy 76%");
+    const QString spoken = f.japanese()
+                               ? QStringLiteral("300字/分　正確さ 78%　10分 3000字 1級相当")
+                               : QStringLiteral("92 WPM, Accuracy 76%");
+    QVERIFY(f.shown("lblKekka"));
+    QCOMPARE(f.label("lblKekka"), shown);
+    const QString sep = QStringLiteral("、");
+    const QString time = QStringLiteral("00分06秒");
+    QCOMPARE(f.fake.announcer.texts.last(),
+             (f.japanese() ? f.endText() + sep + time : time) + sep + spoken);
+    const QString word = f.japanese() ? QStringLiteral("正確さ") : QStringLiteral("Accuracy");
+    for (const QString& handedOn : f.fake.clipboard.texts + f.fake.speech.spoken)
+        QVERIFY2(!handedOn.contains(word), qPrintable(handedOn));
+
+    // The tick after the end says nothing more; an Enter ends the run again, results unchanged.
+    const qsizetype announced = f.fake.announcer.texts.size();
+    f.second();
+    QCoreApplication::processEvents();
+    QCOMPARE(f.fake.announcer.texts.size(), announced);
+    f.second();
+    f.enter();
+    QCOMPARE(f.label("lblKekka"), shown);
+
+    f.escape();
+    QVERIFY(!f.shown("lblKekka"));
+    QCOMPARE(f.label("lblKekka"), QString());
+}
+
+// A one-line text: its clock starts with the line and no tick comes before the Enter that ends
+// the run, which still took two seconds.
+void LinesTest::resultsAreTimedToTheEnterThatEnds() {
+    Fixture f(TextLanguage::Japanese);
+    QVERIFY(f.show());
+    f.open(QStringList{QStringLiteral("はい")});
+    f.enter();
+    f.second();
+    f.second();
+    f.enterLine(QStringLiteral("はい"));
+    QCOMPARE(f.label("lblTime"), QStringLiteral("00分00秒"));
+    QCOMPARE(f.label("lblKekka"), QStringLiteral("60字/分　正確さ 100%\n10分 600字 準1級相当"));
+}
+
+// On the smallest screen (1280 x 1024, a menu bar and a frame less), beside the other controls,
+// the longest results a learner could reach keep to their two rows.
+void LinesTest::resultsFitTheirPlace() {
+    QFETCH(TextLanguage, language);
+    Fixture f(language);
+    QVERIFY(f.show());
+    QVERIFY(setInnerSize(*f.form, {1276, 980}));
+    QCOMPARE(f.crowdingTheResults(), QStringList());
+    const QString longest = f.japanese()
+                                ? QStringLiteral("999字/分　正確さ 100%\n10分 9990字 準1級相当")
+                                : QStringLiteral("999 WPM\nAccuracy 100%");
+    QVERIFY2(f.resultsFit(longest), qPrintable(longest));
 }
 
 QTEST_MAIN(LinesTest)

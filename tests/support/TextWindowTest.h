@@ -9,6 +9,7 @@
 #include "drawing/InputBox.h"
 #include "text/TextWindow.h"
 
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTest>
 #include <QTimer>
@@ -93,6 +94,31 @@ template <typename Window, typename Japanese, typename English> struct TextWindo
     bool shown(const char* name) const {
         const QWidget* found = control<QWidget>(name);
         return found && found->isVisibleTo(&f());
+    }
+
+    // What the results line's place runs into: the window's edges and the other controls.
+    QStringList crowdingTheResults() const {
+        const QWidget* client = f().client();
+        const QRect place = control<QWidget>("lblKekka")->geometry();
+        QStringList found;
+        if (!client->rect().contains(place))
+            found << QStringLiteral("the window's edge");
+        for (const QWidget* other :
+             client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+            if (other->objectName() != QLatin1String("lblKekka") && !other->isWindow() &&
+                other->geometry().intersects(place))
+                found << other->objectName();
+        }
+        return found;
+    }
+    // Whether the results line shows `text` whole, in its rows, without wrapping it further.
+    bool resultsFit(const QString& text) const {
+        const QLabel* results = control<QLabel>("lblKekka");
+        const QRect needed = QFontMetrics(results->font())
+                                 .boundingRect(QRect(QPoint(), QSize(10000, 10000)),
+                                               int(results->alignment()), text);
+        return needed.width() <= results->contentsRect().width() &&
+               needed.height() <= results->contentsRect().height();
     }
 };
 

@@ -138,6 +138,8 @@ private Q_SLOTS:
     void englishWithoutSpeechStillPlays();
     void countsStopAt32767();
     void layoutReachesPastTheRightEdge();
+    void theEndShowsAndAnnouncesTheResults_data() { addLanguageRows(); }
+    void theEndShowsAndAnnouncesTheResults();
 };
 
 void TimedTest::rules_data() {
@@ -335,11 +337,15 @@ void TimedTest::threeRightAndOneWrongScoreTwo() {
     QCOMPARE(g.fake.sound.played, QStringList{g.cue()});
     if (!g.japanese())
         QVERIFY(g.fake.clipboard.texts.isEmpty());
-    // A screen reader hears the end once, the end text with the score; in English the voice
-    // says them, and the last thing announced stays the last line's verdict.
+    // A screen reader hears the end once, the end text with the score, then the results (32
+    // characters right of 43, or 52 of 73, in three minutes); in English the voice says the
+    // end text and the score, the screen reader only the results.
     QCoreApplication::processEvents();
-    const QString end = g.endText() + QStringLiteral("、") + g.score(2);
-    QCOMPARE(g.fake.announcer.texts.last(), g.japanese() ? end : QStringLiteral("Right ○ 3 × 1"));
+    const QString sep = QStringLiteral("、");
+    const QString results = g.japanese() ? QStringLiteral("10字/分　正確さ 74%　10分 100字")
+                                         : QStringLiteral("3 WPM, Accuracy 71%");
+    QCOMPARE(g.fake.announcer.texts.last(),
+             g.japanese() ? g.endText() + sep + g.score(2) + sep + results : results);
 }
 
 void TimedTest::onlyTheStartAndTwoWrongScoreMinusTwo() {
@@ -841,6 +847,49 @@ void TimedTest::layoutReachesPastTheRightEdge() {
     QVERIFY(g.label("lblTokuten")->x() > g.label("lblMaru")->x());
     QCOMPARE(g.label("lblKey_Guide")->x(), g.label("lblTime")->x());
     QVERIFY(g.label("lblKey_Guide")->y() > g.label("lblTime")->y());
+    QCOMPARE(g.crowdingTheResults(), QStringList());
+}
+
+// A one-minute game, one line right and one wrong: 10 characters right of 21 (Japanese), 19 of
+// 40 (English), over the minute of its limit. Shown at the time-out, said to the screen reader
+// after the window's own end texts, never on the clipboard or in the voice; cleared by Escape
+// and by a game that goes on after a time choice.
+void TimedTest::theEndShowsAndAnnouncesTheResults() {
+    QFETCH(TextLanguage, language);
+    Game g(language);
+    QVERIFY(g.ready(g.lines()));
+    g.action("mnu1M")->trigger();
+    g.enter();
+    g.draw(1);
+    g.typeAndEnter(g.lines()[0]);
+    g.typeAndEnter(QStringLiteral("x"));
+    g.tick(59);
+    QVERIFY(!g.shown("lblKekka"));
+    g.tick();
+    QVERIFY(g.shown("lblKekka"));
+    QCOMPARE(g.caption("lblKekka"), g.japanese() ? QStringLiteral("10字/分　正確さ 47%\n10分 100字")
+                                                 : QStringLiteral("3 WPM\nAccuracy 47%"));
+    QCoreApplication::processEvents();
+    const QString sep = QStringLiteral("、");
+    const QString spoken = g.japanese() ? QStringLiteral("10字/分　正確さ 47%　10分 100字")
+                                        : QStringLiteral("3 WPM, Accuracy 47%");
+    QCOMPARE(g.fake.announcer.texts.last(),
+             g.japanese() ? g.endText() + sep + g.score(0) + sep + spoken : spoken);
+    const QString word = g.japanese() ? QStringLiteral("正確さ") : QStringLiteral("Accuracy");
+    for (const QString& handedOn : g.fake.clipboard.texts + g.fake.speech.spoken)
+        QVERIFY2(!handedOn.contains(word), qPrintable(handedOn));
+
+    g.escape();
+    QVERIFY(!g.shown("lblKekka"));
+    QCOMPARE(g.caption("lblKekka"), QString());
+    // The next game counts only its own lines: none judged.
+    g.enter();
+    g.runOut();
+    QCOMPARE(g.caption("lblKekka"),
+             g.japanese() ? QStringLiteral("0字/分\n10分 0字") : QStringLiteral("0 WPM"));
+    g.action("mnu3M")->trigger();
+    g.enter();
+    QVERIFY(!g.shown("lblKekka"));
 }
 
 QTEST_MAIN(TimedTest)
