@@ -4,7 +4,8 @@
 # its bus: the box is in hiragana when the window opens (romaji shows kana); a conversion
 # shows its candidates with the converted clause highlighted and commits the one chosen; a
 # composition cancelled with Escape leaves the box as it was, and is still gone once the
-# version box has taken the focus and given it back, where hiragana is on again. Back at the
+# version box has taken the focus and given it back, where hiragana is on again. The
+# Open-file dialog takes a path as typed, and hiragana is on again after it. Back at the
 # entrance, with mozc's mode left as it is (under IBus the box gives the learner's own mode
 # back), the digit keys open an exercise: the entrance takes no input method.
 # labels: e2e ime
@@ -70,6 +71,15 @@ e2e_wait_window "$TEXT_WINDOW"
 e2e_ime_type 'a ENTER'
 e2e_ime_record_wait $'^commit\tあ$' >/dev/null
 e2e_a11y_wait 入力 "かみ${chosen}あ"
+
+# The Open-file dialog (Ctrl+O) takes the path as typed: its box is not a Japanese one (under
+# IBus, mozc is back in the learner's own mode once the box is left). Back in the box,
+# hiragana again.
+e2e_open_file "$(dirname "$E2E_APP")/texts/japanese.txt"
+e2e_wait_window "$TEXT_WINDOW"
+e2e_ime_type 'i ENTER'
+e2e_ime_record_wait $'^commit\tい$' >/dev/null
+e2e_a11y_wait 入力 "かみ${chosen}あい"
 
 # Back at the entrance (File, Exit): the digit 6 opens the timed challenge.
 e2e_menu alt+41 53
