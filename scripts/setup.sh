@@ -29,7 +29,8 @@ run_packages=(
 )
 test_packages=(
     xvfb xdotool xclip x11-xkb-utils xkb-data x11-xserver-utils x11-utils openbox dbus-x11
-    imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 pulseaudio pulseaudio-utils sox
+    imagemagick fcitx5 fcitx5-mozc fcitx5-frontend-qt6 ibus ibus-mozc libglib2.0-bin dbus-bin
+    pulseaudio pulseaudio-utils sox
     clang libclang-rt-14-dev clang-format
     dpkg-dev appstream desktop-file-utils qt6-wayland sway wtype wl-clipboard
     python3 python3-dbus python3-numpy python3-pil grim at-spi2-core procps orca python3-pyatspi

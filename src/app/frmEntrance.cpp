@@ -24,6 +24,19 @@ const Exercise& exerciseOf(int index) {
 // Tops of the four rows of entries, in row units.
 constexpr std::array<double, 4> kRowTops{0.8, 1.8, 2.8, 3.8};
 
+// An entry is read, never typed into, and takes no input method: with Japanese input on (mozc's
+// mode outlives a Japanese window; under IBus it is the whole desktop's) the digit keys must
+// still reach the window. A read-only QPlainTextEdit says it takes one, whatever its
+// WA_InputMethodEnabled.
+class EntryBox final : public QPlainTextEdit {
+public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        return query == Qt::ImEnabled ? QVariant(false) : QPlainTextEdit::inputMethodQuery(query);
+    }
+};
+
 void showFocused(QPlainTextEdit* entry, bool focused) {
     if (focused)
         setColors(entry, colors::white, colors::black, true);
@@ -63,7 +76,7 @@ void frmEntrance::createControls() {
     lblTitle->setAccessibleName(kInitialTitle.trimmed());
 
     for (int i = 0; i < kEntryCount; ++i) {
-        auto* entry = new QPlainTextEdit(client());
+        auto* entry = new EntryBox(client());
         entry->setObjectName(entryName(i));
         entry->setAccessibleName(QString::fromUtf16(exerciseOf(i).caption));
         entry->setReadOnly(true);

@@ -74,6 +74,15 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
         event->ignore();
         return;
     }
+    if (repeatsCancelledComposition(*event)) {
+        m_cancelledComposition.clear();
+        event->accept();
+        return;
+    }
+    if (!m_preedit.isEmpty() && event->preeditString().isEmpty() && event->commitString().isEmpty())
+        m_cancelledComposition = m_preedit;
+    else if (!event->preeditString().isEmpty() || !event->commitString().isEmpty())
+        m_cancelledComposition.clear();
     m_inInputMethodEvent = true;
     QLineEdit::inputMethodEvent(event);
     m_inInputMethodEvent = false;
@@ -82,6 +91,14 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
     m_wholeBoxChanged = true;
     update();
     Q_EMIT inputMethodEventTaken(*event);
+}
+
+// Qt's IBus plugin keeps a composition the input method hid (the learner's Escape) and commits
+// it when the focus moves, though the input method committed nothing. A commit of exactly the
+// text taken away, with no composition shown since, is that repetition.
+bool InputBox::repeatsCancelledComposition(const QInputMethodEvent& event) const {
+    return !m_cancelledComposition.isEmpty() && event.preeditString().isEmpty() &&
+           event.commitString() == m_cancelledComposition && event.replacementLength() == 0;
 }
 
 void InputBox::focusInEvent(QFocusEvent* event) {

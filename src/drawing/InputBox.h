@@ -48,13 +48,15 @@ protected:
     // focus) instead of leaving the box with the learner stuck on that line.
     bool focusNextPrevChild(bool next) override;
     // A locked (read-only) box takes nothing from the input method either; QLineEdit alone
-    // would still insert committed text.
+    // would still insert committed text. A composition the learner cancelled stays cancelled
+    // (see repeatsCancelledComposition).
     void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
+    bool repeatsCancelledComposition(const QInputMethodEvent& event) const;
     bool largeType() const;
     QRect textArea() const;
     void layOutLine(QTextLayout& layout) const;
@@ -83,6 +85,7 @@ private:
     QPalette m_ink;                  // the real text colours
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;
+    QString m_cancelledComposition; // taken away by the input method without a commit
     QBasicTimer m_blink;
     bool m_cursorShown = true;
 };

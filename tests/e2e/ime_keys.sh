@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Plain keys with a real Japanese input method running (fcitx5 with mozc): the key guide names
-# letters and the input-method keys themselves (半角/全角, 無変換, カタカナ/ひらがな), and
+# Plain keys with a real Japanese input method running (mozc under fcitx5; under IBus through
+# ime_keys_ibus.sh), switched on from outside the program as the learner's switch key would:
 # the English line practice, opened through the real file dialog, takes the whole shipped
-# English text as plain half-width characters (read back through the accessibility tree),
-# with no wrong line, even when fcitx5 is asked to switch Japanese input on.
+# English text as plain half-width characters (read back through the accessibility tree), with
+# no wrong line; the entrance still opens the key guide with its digit key, and the key guide
+# names letters and the input-method keys themselves (半角/全角, 無変換, カタカナ/ひらがな).
 # labels: e2e ime
 # timeout: 180
-E2E_IME_USER=tokotoko-e2e-keys
+E2E_IME_USER=${E2E_IME_USER:-tokotoko-e2e-keys}
 source "$(dirname "$0")/lib.sh" "$@"
 source "$(dirname "$0")/lib-ime.sh"
 
@@ -14,28 +15,6 @@ e2e_start_display
 e2e_ime_start
 e2e_start_app_ime
 e2e_wait_clip '１\r\n押せばわかる'
-
-e2e_key 10 # the digit 1: the key guide
-e2e_wait_window '押せばわかる'
-e2e_key 38
-e2e_wait_clip 'Ａ'
-# Asking fcitx5 to switch Japanese input on (as a desktop's switch key would) changes nothing.
-e2e_ime_run fcitx5-remote -o
-e2e_log "state after -o: $(e2e_ime_state) $(e2e_ime_current)"
-e2e_key 45 # k: no preedit, no kana
-e2e_wait_clip 'Ｋ'
-e2e_key 49 # 半角/全角: fcitx5's own switch key, still the window's
-e2e_wait_clip '半角/全角'
-e2e_key 102
-e2e_wait_clip '無変換'
-e2e_key 38
-e2e_wait_clip 'Ａ'
-e2e_key 101 # カタカナ/ひらがな
-e2e_wait_clip 'カタカナ'
-e2e_key 58 # m
-e2e_wait_clip 'Ｍ'
-e2e_key alt+F4
-e2e_wait_window 'とことこいりぐち'
 
 # The English line practice: the shipped English text, typed as plain keys; the input box
 # holds exactly the typed characters, never kana or full-width letters.
@@ -47,7 +26,7 @@ e2e_key 16 # the digit 7
 e2e_wait_window 'ENGLISH Three Minute'
 e2e_open_file "$TEXT"
 e2e_wait_window 'ENGLISH Three Minute'
-e2e_ime_run fcitx5-remote -o # here too, nothing changes
+e2e_ime_switch_on # which changes nothing here
 e2e_key 36 # the starting Enter
 e2e_a11y_wait 'Line to type' "${LINES[0]}"
 for ((n = 0; n <= LAST; n++)); do
@@ -70,6 +49,28 @@ e2e_poll 5 bash -c '(($(xdotool search --all --onlyvisible --pid "$1" --name "" 
     e2e_fail "no file menu"
 e2e_key 53
 e2e_wait_window 'とことこいりぐち'
+
+# The key guide, Japanese input switched on again: every key is the window's.
+e2e_key 10 # the digit 1: the key guide
+e2e_wait_window '押せばわかる'
+e2e_key 38
+e2e_wait_clip 'Ａ'
+e2e_ime_switch_on
+e2e_key 45 # k: no preedit, no kana
+e2e_wait_clip 'Ｋ'
+e2e_key 49 # 半角/全角: the input method's own switch key, still the window's
+e2e_wait_clip '半角/全角'
+e2e_key 102
+e2e_wait_clip '無変換'
+e2e_key 38
+e2e_wait_clip 'Ａ'
+e2e_key 101 # カタカナ/ひらがな
+e2e_wait_clip 'カタカナ'
+e2e_key 58 # m
+e2e_wait_clip 'Ｍ'
+e2e_key alt+F4
+e2e_wait_window 'とことこいりぐち'
+# The entrance, whatever the input method's state, still takes Escape.
 e2e_key Escape
 e2e_wait_exit 3 0
 e2e_pass

@@ -56,6 +56,8 @@ private Q_SLOTS:
     void reseededRandomStaysBelowOne();
     void cueFilesAreFoundInTheFoldersInOrder();
     void aLockedInputBoxTakesNoInputMethodText();
+    void aCancelledCompositionNeverComesBack_data();
+    void aCancelledCompositionNeverComesBack();
     void announcementsAreNotificationsShownAgainEachTime();
     void anAltPressHandedOnLateLeavesTheMenuItOpenedOpen();
     void speechTakesAnEnglishVoiceWhateverTheSessionLanguage_data();
@@ -313,6 +315,36 @@ void PlatformTest::aLockedInputBoxTakesNoInputMethodText() {
     box.setReadOnly(false);
     box.setCompositionAllowed(false);
     QVERIFY(!box.inputMethodQuery(Qt::ImEnabled).toBool());
+}
+
+// Each step is an input-method event: "show X" a composition, "hide" the composition taken
+// away, "commit X" a commit (as Qt's IBus plugin also sends for a hidden composition when the
+// focus moves).
+void PlatformTest::aCancelledCompositionNeverComesBack_data() {
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("cancelled, then repeated on a focus change")
+        << QStringList{"show か", "show かみ", "hide", "commit かみ"} << QString();
+    QTest::newRow("converted and committed")
+        << QStringList{"show かみ", "show 神", "commit 神"} << QStringLiteral("神");
+    QTest::newRow("composed again after a cancel")
+        << QStringList{"show かみ", "hide", "show かみ", "commit かみ"} << QStringLiteral("かみ");
+    QTest::newRow("committed without a composition after a cancel")
+        << QStringList{"show か", "hide", "commit 　"} << QStringLiteral("　");
+}
+
+void PlatformTest::aCancelledCompositionNeverComesBack() {
+    QFETCH(QStringList, steps);
+    QFETCH(QString, text);
+    InputBox box;
+    for (const QString& step : steps) {
+        const QString argument = step.section(QLatin1Char(' '), 1);
+        QInputMethodEvent event(step.startsWith(QLatin1String("show")) ? argument : QString(), {});
+        if (step.startsWith(QLatin1String("commit")))
+            event.setCommitString(argument);
+        QApplication::sendEvent(&box, &event);
+    }
+    QCOMPARE(box.text(), text);
 }
 
 // Counts the times a widget is shown.

@@ -1,5 +1,7 @@
 #include "QtServices.h"
 
+#include "IBusInputMode.h"
+
 #include "../KeyTranslation.h"
 #include "../WindowSystem.h"
 #include "drawing/InputBox.h"
@@ -256,6 +258,13 @@ void QtKeyInjector::post(QWidget* window, int virtualKey, Direction direction,
     QCoreApplication::postEvent(receiver, new QKeyEvent(type, key, modifiers, text));
 }
 
+QtInputMethod::QtInputMethod() {
+    if (IBusInputMode::inUse())
+        m_ibus = std::make_unique<IBusInputMode>();
+}
+
+QtInputMethod::~QtInputMethod() = default;
+
 void QtInputMethod::callFcitx(const QString& method) {
     // Only a session that already has a bus: asking for one could start a daemon.
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS"))
@@ -271,11 +280,8 @@ void QtInputMethod::callFcitx(const QString& method) {
     bus.send(message);
 }
 
-void QtInputMethod::activateJapanese() {
+void QtInputMethod::activateFcitx() {
     callFcitx(QStringLiteral("Activate"));
-    if (qgetenv("QT_IM_MODULE") == "ibus")
-        QProcess::startDetached(QStringLiteral("ibus"),
-                                {QStringLiteral("engine"), QStringLiteral("mozc-jp")});
 }
 
 void QtInputMethod::switchOff(QWidget* window) {
@@ -289,20 +295,22 @@ void QtInputMethod::switchOff(QWidget* window) {
 
 void QtInputMethod::useHiragana(InputBox& box) {
     box.setCompositionAllowed(true);
+    if (m_ibus)
+        m_ibus->follow(box);
     QObject::connect(&box, &InputBox::readyForTyping, &box, [&box] {
-        activateJapanese();
+        activateFcitx();
         // The input method learns of the new focus through its own connection, which may be
         // read after ours on a busy desktop: switch again, while the box keeps the focus,
         // until its input context has surely followed.
         for (const int delayMs : {150, 500, 1500}) {
             QTimer::singleShot(delayMs, &box, [&box] {
                 if (box.hasFocus() && !box.isReadOnly())
-                    activateJapanese();
+                    activateFcitx();
             });
         }
     });
     if (box.hasFocus())
-        activateJapanese();
+        activateFcitx();
 }
 
 void QtInputMethod::useAlphanumeric(InputBox& box) {

@@ -78,15 +78,25 @@ public:
               Qt::KeyboardModifiers modifiers) override;
 };
 
+class IBusInputMode;
+
+// fcitx5 through its D-Bus controller on the session bus; IBus, where Qt uses it, through
+// IBusInputMode.
 class QtInputMethod final : public InputMethod {
 public:
+    QtInputMethod();
+    ~QtInputMethod() override;
+    QtInputMethod(const QtInputMethod&) = delete;
+    QtInputMethod& operator=(const QtInputMethod&) = delete;
     void switchOff(QWidget* window) override;
     void useHiragana(InputBox& box) override;
     void useAlphanumeric(InputBox& box) override;
 
 private:
     static void callFcitx(const QString& method);
-    static void activateJapanese();
+    static void activateFcitx();
+
+    std::unique_ptr<IBusInputMode> m_ibus;
 };
 
 } // namespace tokotoko
