@@ -18,6 +18,7 @@
 E2E_ORCA_LOG=
 E2E_ORCA_MARK=0
 E2E_ORCA_BUS=
+E2E_ORCA_RUN=() # the command prefix that runs a program in Orca's session (its user)
 
 # Ends what the private session bus started for itself (the accessibility bus and registry):
 # the processes that carry this test's bus address.
@@ -54,14 +55,23 @@ e2e_orca_start() {
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
         org.a11y.Bus.GetAddress >/dev/null || e2e_fail "no accessibility bus"
     install -d "$E2E_TMP/orca-home"
+    e2e_orca_launch
+    orca_wait_said '.' 30 >/dev/null
+}
+
+# Orca itself, speaking its lines into E2E_ORCA_LOG, as the user in the environment of
+# "$@" (nothing: this shell's user and environment).
+e2e_orca_launch() {
     E2E_ORCA_LOG=$E2E_TMP/orca.log
     # What Orca speaks, line by line: Orca's own speech log (the "SPEECH OUTPUT" lines of its
     # debug log) on an unbuffered stderr. Its whole debug log (E2E_ORCA_DEBUG=1) slows Orca
     # down so much that it falls seconds behind a typist.
     (
         export HOME=$E2E_TMP/orca-home XDG_CONFIG_HOME=$E2E_TMP/orca-home/.config
+        export XDG_DATA_HOME=$E2E_TMP/orca-home/.local/share
         export E2E_ORCA_DEBUG=${E2E_ORCA_DEBUG:-0}
-        exec /usr/bin/python3 -u -c '
+        exec "$@" /usr/bin/env HOME="$HOME" XDG_CONFIG_HOME="$XDG_CONFIG_HOME" \
+            XDG_DATA_HOME="$XDG_DATA_HOME" E2E_ORCA_DEBUG="$E2E_ORCA_DEBUG" /usr/bin/python3 -u -c '
 import logging, os, runpy, sys
 from orca import debug
 handler = logging.StreamHandler(sys.stderr)
@@ -75,14 +85,52 @@ runpy.run_path("/usr/bin/orca", run_name="__main__")'
     ) >"$E2E_ORCA_LOG" 2>&1 &
     E2E_ORCA_PID=$!
     E2E_PIDS+=("$E2E_ORCA_PID")
+}
+
+# Orca in the input-method session of lib-ime.sh (after e2e_ime_start): Orca, the input method
+# and the program share the test user's session bus, as on a learner's desktop; Orca speaks
+# through a speech-dispatcher and an audio server of that user. The program started then with
+# e2e_start_app_ime has no accessibility variable in its environment.
+e2e_orca_start_ime() {
+    e2e_require /usr/bin/orca flock pulseaudio speech-dispatcher
+    exec {E2E_ORCA_LOCK_FD}>/tmp/tokotoko-e2e-orca.lock
+    flock -w 300 "$E2E_ORCA_LOCK_FD" || e2e_fail "another Orca test stayed running"
+    pgrep -u "$E2E_IME_USER" -x orca >/dev/null && e2e_fail "Orca already runs for $E2E_IME_USER"
+    local home=$E2E_TMP/orca-home runtime=$E2E_IME_RUNTIME
+    install -d -o "$E2E_IME_USER" -g "$E2E_IME_USER" "$home" "$home/.config" "$home/.local"
+    e2e_ime_command
+    local -a as_user=()
+    local word
+    for word in "${E2E_IME_CMD[@]}"; do
+        [[ $word == QT_LINUX_ACCESSIBILITY_ALWAYS_ON=* ]] || as_user+=("$word")
+    done
+    E2E_IME_CMD=("${as_user[@]}" PULSE_SERVER="unix:$runtime/pulse/native"
+        SPEECHD_ADDRESS="unix_socket:$runtime/speechd.sock")
+    e2e_ime_run pulseaudio -n --daemonize=no --exit-idle-time=-1 --system=false \
+        --use-pid-file=no --log-target=stderr -L module-native-protocol-unix \
+        -L "module-null-sink sink_name=t" >"$E2E_TMP/pulseaudio.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 15 e2e_ime_run pactl info >/dev/null 2>&1 ||
+        { cat "$E2E_TMP/pulseaudio.log" >&2; e2e_fail "pulseaudio did not start"; }
+    e2e_ime_run pactl set-default-sink t || e2e_fail "no null sink"
+    install -d -o "$E2E_IME_USER" -g "$E2E_IME_USER" "$E2E_TMP/speechd-log"
+    e2e_ime_run speech-dispatcher --run-single --timeout 0 --communication-method unix_socket \
+        --socket-path "$runtime/speechd.sock" --log-dir "$E2E_TMP/speechd-log" \
+        --pid-file "$runtime/speechd.pid" >"$E2E_TMP/speechd.log" 2>&1 &
+    E2E_PIDS+=($!)
+    e2e_poll 15 test -S "$runtime/speechd.sock" ||
+        { cat "$E2E_TMP/speechd.log" >&2; e2e_fail "speech-dispatcher did not start"; }
+    E2E_ORCA_RUN=("${E2E_IME_CMD[@]}")
+    e2e_orca_launch "${E2E_ORCA_RUN[@]}"
     orca_wait_said '.' 30 >/dev/null
+    e2e_log "Orca up in the input-method session"
 }
 
 # Waits until the program (APP_PID) is on the accessibility bus: Qt switched accessibility on
 # because a screen reader runs, not because its environment asked for it.
 e2e_orca_wait_app() {
     local seconds=${1:-20}
-    e2e_poll "$seconds" /usr/bin/python3 -c '
+    e2e_poll "$seconds" "${E2E_ORCA_RUN[@]}" /usr/bin/python3 -c '
 import sys, pyatspi
 desktop = pyatspi.Registry.getDesktop(0)
 sys.exit(0 if any(app is not None and app.get_process_id() == int(sys.argv[1]) for app in desktop) else 1)' "$APP_PID" ||

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# labels: e2e ime orca
+# timeout: 240
+# Orca hears Japanese typed through mozc under ibus: see lib-orca-ime.sh.
+E2E_IME_FRAMEWORK=ibus
+E2E_IME_USER=tokotoko-e2e-orca-ibus
+source "$(dirname "$0")/lib-orca-ime.sh" "$@"
+orca_ime_scenario
