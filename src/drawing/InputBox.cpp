@@ -1,6 +1,7 @@
 #include "InputBox.h"
 
 #include "LargeText.h"
+#include "WindowEdge.h"
 
 #include <QFocusEvent>
 #include <QGuiApplication>
@@ -13,6 +14,8 @@
 #include <QTextCharFormat>
 #include <QTextLayout>
 
+#include <memory>
+
 namespace tokotoko {
 namespace {
 
@@ -20,16 +23,36 @@ constexpr QPalette::ColorGroup kGroups[] = {QPalette::Active, QPalette::Inactive
                                             QPalette::Disabled};
 constexpr QPalette::ColorRole kInkRoles[] = {QPalette::Text, QPalette::HighlightedText};
 
-// QLineEdit's cursor box reaches this far left of the cursor's x.
-constexpr int kCursorBoxLead = 5;
-// Pixels kept free on each side before a line counts as fitting the box.
-constexpr int kFitSlack = 8;
+// QLineEdit's margins round its line, kept so that the box shows its line where QLineEdit would.
+constexpr int kHorizontalMargin = 2;
+constexpr int kVerticalMargin = 1;
 // Qt splits a fill taller than 95 rows across its GUI thread pool and waits for the pool: for
-// the cursor, a bar two pixels wide, the hand-over costs more than the fill. Inverted in bands
-// no taller than this, the same pixels are drawn on this thread.
-constexpr int kCursorBand = 64;
+// the cursor, a bar a pixel or two wide, the hand-over costs more than the fill. Filled in
+// bands no taller than this, the same pixels are drawn on this thread.
+constexpr int kFillBand = 64;
+
+void fillInBands(QPainter& painter, const QRect& rect, const QBrush& brush) {
+    for (int top = rect.top(); top <= rect.bottom(); top += kFillBand)
+        painter.fillRect(
+            QRect(rect.left(), top, rect.width(), std::min(kFillBand, rect.bottom() + 1 - top)),
+            brush);
+}
+
+QTextCharFormat formatOf(const QInputMethodEvent::Attribute& attribute) {
+    return attribute.value.value<QTextFormat>().toCharFormat();
+}
 
 } // namespace
+
+struct InputBox::View {
+    std::unique_ptr<QTextLayout> layout;
+    QRect line;     // where the line lies, scrolled or not: the text area less its margins
+    QPointF origin; // where the layout is drawn
+    int cursorAt;   // the cursor's place in the layout, the composition included
+    QRect cursor;   // where the cursor is drawn
+    bool selected;  // some text is selected
+    qreal x(int position) const { return origin.x() + layout->lineAt(0).cursorToX(position); }
+};
 
 InputBox::InputBox(QWidget* parent)
     : QLineEdit(parent)
@@ -44,6 +67,14 @@ InputBox::InputBox(QWidget* parent)
         showCursorAgain();
     });
     connect(this, &QLineEdit::cursorPositionChanged, this, &InputBox::showCursorAgain);
+    connect(QGuiApplication::styleHints(), &QStyleHints::cursorFlashTimeChanged, this,
+            &InputBox::showCursorAgain);
+    keepTextInsideWindow(this, [this](int past) {
+        QMargins margins = textMargins();
+        margins.setRight(past);
+        setTextMargins(margins);
+        updateMicroFocus();
+    });
     updateOwnDrawing();
 }
 
@@ -63,9 +94,18 @@ void InputBox::setLargeTypeFromCache(bool on) {
     updateOwnDrawing();
 }
 
+QRect InputBox::drawnCursorRect() const {
+    if (!m_drawsOwnText)
+        return cursorRect();
+    return view().cursor;
+}
+
 QVariant InputBox::inputMethodQuery(Qt::InputMethodQuery query) const {
     if (query == Qt::ImEnabled)
         return m_compositionAllowed && !isReadOnly();
+    // The input method opens its candidates at the cursor: the one the box draws.
+    if (query == Qt::ImCursorRectangle && m_drawsOwnText)
+        return drawnCursorRect();
     return QLineEdit::inputMethodQuery(query);
 }
 
@@ -90,6 +130,7 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
     m_preeditAttributes = event->attributes();
     m_wholeBoxChanged = true;
     update();
+    updateMicroFocus();
     Q_EMIT inputMethodEventTaken(*event);
 }
 
@@ -126,6 +167,11 @@ void InputBox::changeEvent(QEvent* event) {
         updateOwnDrawing();
 }
 
+void InputBox::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    updateMicroFocus();
+}
+
 bool InputBox::focusNextPrevChild(bool next) {
     if (!next)
         return QLineEdit::focusNextPrevChild(next);
@@ -134,14 +180,10 @@ bool InputBox::focusNextPrevChild(bool next) {
     return true;
 }
 
-bool InputBox::largeType() const {
-    return isLargeType(font(), this);
-}
-
-// While the box draws its text itself, QLineEdit's text colours are clear: it still lays the
-// text out, scrolls it and draws the panel and the selection, but fills no glyph.
+// While the box draws its text itself, QLineEdit's text colours are clear: were it ever to
+// paint, it would fill no glyph.
 void InputBox::updateOwnDrawing() {
-    m_drawsOwnText = m_fromCache && largeType();
+    m_drawsOwnText = m_fromCache && isLargeType(font(), this);
     m_adjustingPalette = true;
     QPalette shown = palette();
     for (const auto group : kGroups)
@@ -164,11 +206,15 @@ void InputBox::keepInkColours() {
         updateOwnDrawing();
 }
 
+// The cursor shows at once after a key or a click and blinks from there; where the desktop
+// turns blinking off (a flash time of 0), it stays on.
 void InputBox::showCursorAgain() {
     m_cursorShown = true;
     const int flashTime = QGuiApplication::styleHints()->cursorFlashTime();
     if (hasFocus() && flashTime > 0)
         m_blink.start(flashTime / 2, this);
+    else
+        m_blink.stop();
 }
 
 void InputBox::timerEvent(QTimerEvent* event) {
@@ -177,7 +223,14 @@ void InputBox::timerEvent(QTimerEvent* event) {
         return;
     }
     m_cursorShown = !m_cursorShown;
-    update(cursorRect());
+    if (m_drawsOwnText)
+        update(drawnCursorRect());
+}
+
+bool InputBox::cursorDrawn() const {
+    bool hiddenByInputMethod = false;
+    compositionCursor(&hiddenByInputMethod);
+    return m_cursorShown && hasFocus() && !isReadOnly() && !hiddenByInputMethod;
 }
 
 void InputBox::paintEvent(QPaintEvent* event) {
@@ -185,43 +238,17 @@ void InputBox::paintEvent(QPaintEvent* event) {
         QLineEdit::paintEvent(event);
         return;
     }
-
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect contents = textArea();
-    QTextLayout layout(displayText(), font());
-    layOutLine(layout);
-    const bool fits = lineFits(layout, contents);
-    const bool plain = drawnPlain(layout, contents);
     QPainter painter(this);
-    if (plain) {
-        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    } else {
-        painter.end();
-        QLineEdit::paintEvent(event);
-        m_qtPaintedFitting = fits;
-        painter.begin(this);
-    }
-    painter.setClipRect(contents);
-
-    int preeditCursor = m_preedit.size();
-    bool cursorHidden = false;
-    for (const auto& attribute : m_preeditAttributes)
-        if (attribute.type == QInputMethodEvent::Cursor) {
-            preeditCursor = attribute.start;
-            cursorHidden = attribute.length == 0;
-        }
-    const int cursorAt = cursorPosition() + preeditCursor;
-    // QLineEdit's cursor box says where it puts the text.
-    const QPointF topLeft(cursorRect().x() + kCursorBoxLead -
-                              qRound(layout.lineAt(0).cursorToX(cursorAt)),
-                          cursorRect().y());
-
-    drawText(painter, layout, topLeft);
-    drawCompositionUnderline(painter, layout, topLeft);
-    if (m_cursorShown && m_blink.isActive() && !cursorHidden && !isReadOnly())
-        drawCursor(painter, layout, topLeft, cursorAt,
-                   style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this));
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    const View shown = view();
+    painter.setClipRect(textArea(), Qt::IntersectClip);
+    drawBackgrounds(painter, shown);
+    drawText(painter, shown);
+    drawCompositionUnderline(painter, shown);
+    if (cursorDrawn())
+        drawCursor(painter, shown);
 }
 
 QRect InputBox::textArea() const {
@@ -232,171 +259,205 @@ QRect InputBox::textArea() const {
         .marginsRemoved(textMargins());
 }
 
-// The same one-line layout as QLineEdit's, with the composition at the cursor.
+// Where the input method puts the cursor in its composition, from its start; whether it asks
+// for no cursor at all (while it shows its candidates, the chosen one stands for it).
+int InputBox::compositionCursor(bool* hidden) const {
+    int at = m_preedit.size();
+    for (const auto& attribute : m_preeditAttributes)
+        if (attribute.type == QInputMethodEvent::Cursor) {
+            at = attribute.start;
+            if (hidden)
+                *hidden = attribute.length == 0;
+        }
+    return at;
+}
+
+// The same one-line layout as QLineEdit's, with the composition and its formats at the cursor.
 void InputBox::layOutLine(QTextLayout& layout) const {
     QTextOption textOption;
     textOption.setTextDirection(layoutDirection());
     textOption.setFlags(QTextOption::IncludeTrailingSpaces);
     layout.setTextOption(textOption);
-    if (!m_preedit.isEmpty())
+    if (!m_preedit.isEmpty()) {
         layout.setPreeditArea(cursorPosition(), m_preedit);
+        QList<QTextLayout::FormatRange> formats;
+        for (const auto& attribute : m_preeditAttributes)
+            if (attribute.type == QInputMethodEvent::TextFormat)
+                formats.append(
+                    {cursorPosition() + attribute.start, attribute.length, formatOf(attribute)});
+        layout.setFormats(formats);
+    }
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
 }
 
-// While the line fits, QLineEdit never scrolls it, so its cursor box (below) stays true and
-// the box paints its panel itself: QLineEdit would still turn every glyph into an outline,
-// if only to fill it with nothing. Anything else (a scrolled line, a selection, a composition
-// the input method coloured) is left to QLineEdit.
-bool InputBox::drawnPlain(const QTextLayout& layout, const QRect& contents) const {
-    return lineFits(layout, contents) && m_qtPaintedFitting && !hasSelectedText() &&
-           !compositionColoured() && (alignment() & Qt::AlignLeft);
-}
+// The line laid out and placed as QLineEdit places it: centred in the text area, scrolled just
+// enough to keep the cursor in it.
+InputBox::View InputBox::view() const {
+    View shown;
+    shown.layout = std::make_unique<QTextLayout>(displayText(), font());
+    layOutLine(*shown.layout);
+    const QTextLine line = shown.layout->lineAt(0);
+    const QRect area = textArea();
+    const QFontMetrics metrics(font());
+    const Qt::Alignment align = QStyle::visualAlignment(layoutDirection(), alignment());
+    int top = area.y() + (area.height() - metrics.height() + 1) / 2;
+    if (align & Qt::AlignTop)
+        top = area.y() + kVerticalMargin;
+    else if (align & Qt::AlignBottom)
+        top = area.bottom() + 1 - metrics.height() - kVerticalMargin;
+    shown.line = QRect(area.x() + kHorizontalMargin, top, area.width() - 2 * kHorizontalMargin,
+                       metrics.height());
 
-// Where the text starts: QLineEdit's cursor box says where it puts it.
-qreal InputBox::textLeft(const QTextLayout& layout) const {
-    return cursorRect().x() + kCursorBoxLead - qRound(layout.lineAt(0).cursorToX(cursorPosition()));
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const int cursorWidth = style()->pixelMetric(QStyle::PM_TextCursorWidth, &option, this);
+    shown.cursorAt = cursorPosition() + compositionCursor();
+    const int cursorX = qRound(line.cursorToX(shown.cursorAt));
+    const int used = qRound(line.naturalTextWidth()) + 1;
+    const int width = shown.line.width();
+    if (used <= width) {
+        if (align & Qt::AlignRight)
+            m_scroll = used - width + 1;
+        else if (align & Qt::AlignHCenter)
+            m_scroll = (used - width) / 2;
+        else
+            m_scroll = 0;
+    } else if (cursorX + cursorWidth - m_scroll > width) {
+        m_scroll = cursorX + cursorWidth - width;
+    } else if (cursorX - m_scroll < 0) {
+        m_scroll = cursorX;
+    } else if (used - m_scroll < width) {
+        m_scroll = used - width + 1;
+    } else {
+        m_scroll = std::max(0, m_scroll);
+    }
+
+    shown.origin = QPointF(shown.line.x() - m_scroll,
+                           shown.line.y() - (qRound(line.ascent()) - metrics.ascent()));
+    shown.cursor = QRect(qRound(shown.origin.x()) + cursorX, qRound(shown.origin.y() + line.y()),
+                         cursorWidth, qRound(line.ascent() + line.descent()));
+    shown.selected = hasSelectedText();
+    return shown;
 }
 
 // A key that types or rubs out at the end of a line changes a glyph's width of the box, not
 // the whole of it: the part from the first changed character (and the cursor's old and new
 // places) to the longer line's end is all that is drawn again and sent to the screen.
 void InputBox::keyPressEvent(QKeyEvent* event) {
-    const QString before = displayText();
-    QTextLayout layoutBefore(before, font());
-    layOutLine(layoutBefore);
-    const bool plainBefore =
-        m_drawsOwnText && m_preedit.isEmpty() && !m_typing && drawnPlain(layoutBefore, textArea());
-    if (!plainBefore) {
+    if (!m_drawsOwnText || m_typing || !m_preedit.isEmpty()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    const int cursorBefore = cursorPosition();
-    const qreal leftBefore = textLeft(layoutBefore);
+    const View before = view();
     m_typing = true;
     m_wholeBoxChanged = false;
     changeWithoutRepaint(this, [&] { QLineEdit::keyPressEvent(event); });
     m_typing = false;
-    update(m_wholeBoxChanged ? rect() : changedPart(layoutBefore, cursorBefore, leftBefore));
+    update(m_wholeBoxChanged ? rect() : changedPart(before, view()));
 }
 
-QRect InputBox::changedPart(const QTextLayout& layoutBefore, int cursorBefore,
-                            qreal leftBefore) const {
-    const QString& before = layoutBefore.text();
-    const QString after = displayText();
-    QTextLayout layoutAfter(after, font());
-    layOutLine(layoutAfter);
-    if (!m_preedit.isEmpty() || !drawnPlain(layoutAfter, textArea()) ||
-        qAbs(textLeft(layoutAfter) - leftBefore) > 0.5)
+QRect InputBox::changedPart(const View& before, const View& after) const {
+    if (!m_preedit.isEmpty() || before.selected || after.selected ||
+        qAbs(before.origin.x() - after.origin.x()) > 0.5 || before.line != after.line)
         return rect();
+    const QString& was = before.layout->text();
+    const QString& is = after.layout->text();
     qsizetype same = 0;
-    while (same < before.size() && same < after.size() && before[same] == after[same])
+    while (same < was.size() && same < is.size() && was[same] == is[same])
         ++same;
     // One character more on the left: a pair may be kerned, and a glyph may lean over its
     // neighbour.
     const int from = int(std::max<qsizetype>(0, same - 1));
-    const auto x = [&](const QTextLayout& layout, int position) {
-        return leftBefore + layout.lineAt(0).cursorToX(position);
-    };
-    const qreal left = std::min(
-        {x(layoutBefore, from), x(layoutBefore, cursorBefore), x(layoutAfter, cursorPosition())});
-    const qreal right =
-        std::max({x(layoutBefore, int(before.size())), x(layoutAfter, int(after.size())),
-                  x(layoutBefore, cursorBefore), x(layoutAfter, cursorPosition())});
+    const qreal left =
+        std::min({before.x(from), qreal(before.cursor.left()), qreal(after.cursor.left())});
+    const qreal right = std::max({before.x(int(was.size())), after.x(int(is.size())),
+                                  qreal(before.cursor.right()), qreal(after.cursor.right())});
     const QFontMetrics metrics(font());
-    const int overhang = std::max(0, -metrics.minLeftBearing()) +
-                         std::max(0, -metrics.minRightBearing()) + kCursorBoxLead;
+    const int overhang =
+        std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing()) + 1;
     return QRect(QPoint(int(left) - overhang, 0), QPoint(int(right) + overhang + 1, height() - 1))
         .intersected(rect());
 }
 
-void InputBox::drawCursor(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft,
-                          int cursorAt, int width) const {
-    painter.setPen(m_ink.color(palette().currentColorGroup(), QPalette::Text));
-    const QRect clip = painter.clipBoundingRect().toAlignedRect();
-    for (int top = clip.top(); top <= clip.bottom(); top += kCursorBand) {
-        painter.save();
-        painter.setClipRect(QRect(clip.left(), top, clip.width(), kCursorBand), Qt::IntersectClip);
-        layout.drawCursor(&painter, topLeft, cursorAt, width);
-        painter.restore();
-    }
+// A solid bar in the text's colour: it shows the same on the background, on a selection and
+// over a glyph, and only the box draws it.
+void InputBox::drawCursor(QPainter& painter, const View& shown) const {
+    fillInBands(painter, shown.cursor, m_ink.color(palette().currentColorGroup(), QPalette::Text));
 }
 
-// With room to spare, so that QLineEdit, which measures a little differently, agrees.
-bool InputBox::lineFits(const QTextLayout& layout, const QRect& contents) const {
-    const QFontMetrics metrics(font());
-    const qreal bearings =
-        std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
-    return layout.lineAt(0).naturalTextWidth() + bearings + 2 * kFitSlack <= contents.width();
-}
-
-bool InputBox::compositionColoured() const {
+// The selection's highlight, and the backgrounds the input method gives parts of its
+// composition.
+void InputBox::drawBackgrounds(QPainter& painter, const View& shown) const {
+    const QTextLine line = shown.layout->lineAt(0);
+    const auto span = [&](int from, int to) {
+        const qreal left = std::min(shown.x(from), shown.x(to));
+        return QRectF(left, shown.origin.y() + line.y(), std::abs(shown.x(to) - shown.x(from)),
+                      line.height())
+            .toAlignedRect();
+    };
+    if (m_preedit.isEmpty() && shown.selected)
+        fillInBands(painter, span(selectionStart(), selectionEnd()),
+                    palette().brush(palette().currentColorGroup(), QPalette::Highlight));
     for (const auto& attribute : m_preeditAttributes) {
-        if (attribute.type != QInputMethodEvent::TextFormat)
+        if (attribute.type != QInputMethodEvent::TextFormat || attribute.length <= 0)
             continue;
-        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
-        if (format.hasProperty(QTextFormat::ForegroundBrush) ||
-            format.hasProperty(QTextFormat::BackgroundBrush))
-            return true;
+        const QTextCharFormat format = formatOf(attribute);
+        if (format.hasProperty(QTextFormat::BackgroundBrush)) {
+            const int from = cursorPosition() + attribute.start;
+            fillInBands(painter, span(from, from + attribute.length), format.background());
+        }
     }
-    return false;
 }
 
 // Each stretch of characters in its colour: selected text in the highlighted text colour, and
-// composition text that the input method coloured itself left to QLineEdit.
-void InputBox::drawText(QPainter& painter, const QTextLayout& layout,
-                        const QPointF& topLeft) const {
+// composition text in the colour the input method gave it.
+void InputBox::drawText(QPainter& painter, const View& shown) const {
     const auto group = palette().currentColorGroup();
-    const QColor text = m_ink.color(group, QPalette::Text);
-    const QColor selected = m_ink.color(group, QPalette::HighlightedText);
-    const int length = layout.text().size() + m_preedit.size();
-    QList<QColor> colours(length, text);
-    if (m_preedit.isEmpty() && hasSelectedText())
+    const int length = shown.layout->text().size() + m_preedit.size();
+    QList<QColor> colours(length, m_ink.color(group, QPalette::Text));
+    if (m_preedit.isEmpty() && shown.selected)
         for (int i = selectionStart(); i < selectionEnd() && i < length; ++i)
-            colours[i] = selected;
+            colours[i] = m_ink.color(group, QPalette::HighlightedText);
     for (const auto& attribute : m_preeditAttributes) {
         if (attribute.type != QInputMethodEvent::TextFormat)
             continue;
-        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+        const QTextCharFormat format = formatOf(attribute);
         if (!format.hasProperty(QTextFormat::ForegroundBrush))
             continue;
         for (int i = 0; i < attribute.length; ++i) {
             const int at = cursorPosition() + attribute.start + i;
             if (at >= 0 && at < length)
-                colours[at] = QColor();
+                colours[at] = format.foreground().color();
         }
     }
     for (int from = 0; from < length;) {
         int to = from + 1;
         while (to < length && colours[to] == colours[from])
             ++to;
-        if (colours[from].isValid())
-            drawLayoutFromCache(painter, layout, topLeft, colours[from], from, to - from);
+        drawLayoutFromCache(painter, *shown.layout, shown.origin, colours[from], from, to - from);
         from = to;
     }
 }
 
-void InputBox::drawCompositionUnderline(QPainter& painter, const QTextLayout& layout,
-                                        const QPointF& topLeft) const {
-    const QTextLine line = layout.lineAt(0);
+void InputBox::drawCompositionUnderline(QPainter& painter, const View& shown) const {
+    const QTextLine line = shown.layout->lineAt(0);
     const QFontMetricsF metrics(font());
     for (const auto& attribute : m_preeditAttributes) {
         if (attribute.type != QInputMethodEvent::TextFormat || attribute.length <= 0)
             continue;
-        const QTextCharFormat format = attribute.value.value<QTextFormat>().toCharFormat();
+        const QTextCharFormat format = formatOf(attribute);
         if (format.underlineStyle() == QTextCharFormat::NoUnderline)
             continue;
         QColor colour = format.underlineColor();
         if (!colour.isValid())
             colour = m_ink.color(palette().currentColorGroup(), QPalette::Text);
         const int from = cursorPosition() + attribute.start;
-        const qreal left = line.cursorToX(from);
-        const qreal right = line.cursorToX(from + attribute.length);
-        const qreal y = topLeft.y() + line.ascent() + metrics.underlinePos();
-        painter.fillRect(QRectF(topLeft.x() + std::min(left, right), y, std::abs(right - left),
-                                metrics.lineWidth()),
-                         colour);
+        const qreal left = std::min(shown.x(from), shown.x(from + attribute.length));
+        const qreal right = std::max(shown.x(from), shown.x(from + attribute.length));
+        const qreal y = shown.origin.y() + line.ascent() + metrics.underlinePos();
+        painter.fillRect(QRectF(left, y, right - left, metrics.lineWidth()), colour);
     }
 }
 

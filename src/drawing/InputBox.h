@@ -15,9 +15,11 @@ namespace tokotoko {
 // says when it becomes ready for typing, so that the input method can be switched then.
 //
 // Its type is large (80 points), beyond Qt's glyph cache: QLineEdit would refill the outline of
-// every glyph on each key and each blink of the cursor. So QLineEdit lays out and scrolls the
-// text with its text colours made clear, and the box draws the text, the composition's
-// underline and the cursor itself, from the glyph-image cache.
+// every glyph on each key and each blink of the cursor. So QLineEdit keeps the text, the cursor
+// and the selection, and the box lays out, scrolls and draws the line itself, with the
+// selection, the composition and one cursor, from the glyph-image cache. Its text area ends
+// before its window's right edge (keepTextInsideWindow), so the newest characters and the
+// cursor stay in sight even where the box reaches past the window.
 class InputBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -31,6 +33,9 @@ public:
     QColor textColour() const;
     // On by default; off leaves all drawing to QLineEdit.
     void setLargeTypeFromCache(bool on);
+
+    // Where the box draws its cursor (when it is shown), and what it tells the input method.
+    QRect drawnCursorRect() const;
 
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -53,41 +58,44 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
     bool repeatsCancelledComposition(const QInputMethodEvent& event) const;
-    bool largeType() const;
-    QRect textArea() const;
+    // The line as the box shows it now: laid out with the composition, and placed.
+    struct View;
+    View view() const;
     void layOutLine(QTextLayout& layout) const;
-    bool drawnPlain(const QTextLayout& layout, const QRect& contents) const;
-    qreal textLeft(const QTextLayout& layout) const;
-    QRect changedPart(const QTextLayout& layoutBefore, int cursorBefore, qreal leftBefore) const;
-    void drawCursor(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft,
-                    int cursorAt, int width) const;
+    QRect textArea() const;
+    int compositionCursor(bool* hidden = nullptr) const;
+    QRect changedPart(const View& before, const View& after) const;
+    void drawCursor(QPainter& painter, const View& view) const;
+    void drawBackgrounds(QPainter& painter, const View& view) const;
+    void drawText(QPainter& painter, const View& view) const;
+    void drawCompositionUnderline(QPainter& painter, const View& view) const;
+    bool cursorDrawn() const;
     void updateOwnDrawing();
     void keepInkColours();
     void showCursorAgain();
-    bool lineFits(const QTextLayout& layout, const QRect& contents) const;
-    bool compositionColoured() const;
-    void drawText(QPainter& painter, const QTextLayout& layout, const QPointF& topLeft) const;
-    void drawCompositionUnderline(QPainter& painter, const QTextLayout& layout,
-                                  const QPointF& topLeft) const;
 
     bool m_compositionAllowed = true;
     bool m_fromCache = true;
     bool m_drawsOwnText = false;
     bool m_adjustingPalette = false;
     bool m_inInputMethodEvent = false;
-    bool m_qtPaintedFitting = false; // QLineEdit's last paint found the line fitting
-    bool m_typing = false;           // in a key press that repaints only what it changed
-    bool m_wholeBoxChanged = false;  // and something in it asked for the whole box
-    QPalette m_ink;                  // the real text colours
+    bool m_typing = false;          // in a key press that repaints only what it changed
+    bool m_wholeBoxChanged = false; // and something in it asked for the whole box
+    QPalette m_ink;                 // the real text colours
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;
     QString m_cancelledComposition; // taken away by the input method without a commit
     QBasicTimer m_blink;
     bool m_cursorShown = true;
+    // How far the line is scrolled: the text's left lies this far left of the line's area.
+    // Kept from one view to the next, as QLineEdit does, so the line moves only when the cursor
+    // would leave the area.
+    mutable int m_scroll = 0;
 };
 
 } // namespace tokotoko

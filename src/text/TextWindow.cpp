@@ -160,7 +160,9 @@ void TextWindow::Form_Unload() {
 }
 
 // Both text boxes are w wide from 0.05 w, so they reach a little past the right edge: the
-// display box is cut off by the band, the input box by the window.
+// display box is cut off by the band, the input box by the window. Their text stays inside the
+// window all the same (keepTextInsideWindow): the shown line wraps, and the typed line
+// scrolls, before the edge.
 void TextWindow::Form_Resize() {
     const LayoutUnits u = units();
     const auto w = static_cast<float>(u.w);

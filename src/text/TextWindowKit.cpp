@@ -2,6 +2,7 @@
 
 #include "common/Fonts.h"
 #include "drawing/InputBox.h"
+#include "drawing/WindowEdge.h"
 #include "platform/Platform.h"
 
 #include <QAction>
@@ -81,6 +82,10 @@ DisplayBox::DisplayBox(QWidget* parent)
     // leave the line no room, the line would need no bar, and the layout would go round for ever.
     setMinimumWidth(2 * style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) +
                     2 * frameWidth());
+    // The line wraps before the window's edge, not the box's (with the room above kept).
+    keepTextInsideWindow(this, [this](int past) {
+        setViewportMargins(0, 0, std::min(past, std::max(0, width() - minimumWidth())), 0);
+    });
 }
 
 void DisplayBox::setText(const QString& text) {

@@ -71,7 +71,8 @@ private:
 };
 
 // The display box txtHyoji: shows one line, wrapped anywhere so a long line stays whole,
-// read-only and never focused. text() gives back exactly what setText() was given (a
+// read-only and never focused. The line wraps before the window's right edge where the box
+// reaches past it. text() gives back exactly what setText() was given (a
 // QPlainTextEdit alone would turn some characters, such as CR LF, into its own).
 class DisplayBox : public QPlainTextEdit {
     Q_OBJECT

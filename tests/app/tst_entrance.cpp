@@ -28,12 +28,14 @@ struct Fixture {
     int created = 0;
 
     Fixture() {
-        for (const int entry : {2, 5}) {
-            catalog.add(entry, [this] {
-                ++created;
-                return std::make_unique<TestForm>(fake.platform());
-            });
-        }
+        for (const int entry : {2, 5})
+            addWindow(entry);
+    }
+    void addWindow(int entry) {
+        catalog.add(entry, [this] {
+            ++created;
+            return std::make_unique<TestForm>(fake.platform());
+        });
     }
     QPlainTextEdit* entry(int index) {
         return entrance.findChild<QPlainTextEdit*>(frmEntrance::entryName(index));
@@ -155,6 +157,17 @@ void EntranceTest::digitsOpenTheirWindowWhateverTheFocusAndShift() {
     // An entry whose window does not exist yet does nothing.
     pressKey(f.entrance, Qt::Key_3);
     QVERIFY(!f.catalog.instance(3));
+    // The first and the last digit.
+    f.opened(2)->unload();
+    f.addWindow(1);
+    f.addWindow(8);
+    for (const int digit : {1, 8}) {
+        QVERIFY(showActive(f.entrance));
+        pressKey(f.entrance, Qt::Key(Qt::Key_0 + digit));
+        QVERIFY2(f.opened(digit) && f.opened(digit)->isVisible(),
+                 qPrintable(QString::number(digit)));
+        f.opened(digit)->unload();
+    }
 }
 
 void EntranceTest::keypadDigitsAndNineAndZeroDoNothing() {

@@ -5,12 +5,17 @@
 #include "drawing/LargeText.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
+#include <QStyleHints>
 #include <QTest>
+#include <QTextCharFormat>
 
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -54,12 +59,12 @@ QImage rendered(QWidget& widget, qreal ratio) {
     return image;
 }
 
-// The text windows' input box: 80 points, white on black, no frame.
-void styleWhiteOnBlack(InputBox& box, int width) {
+// The text windows' input box: 80 points, white (or another colour) on black, no frame.
+void styleWhiteOnBlack(InputBox& box, int width, const QColor& text = Qt::white) {
     box.setFont(gothicPoints(80));
     QPalette palette = box.palette();
     palette.setColor(QPalette::Base, Qt::black);
-    palette.setColor(QPalette::Text, Qt::white);
+    palette.setColor(QPalette::Text, text);
     box.setPalette(palette);
     box.setFrame(false);
     box.resize(width, 140);
@@ -86,7 +91,35 @@ void compareInk(const QImage& cached, const QImage& qt) {
              qPrintable(QStringLiteral("ink %1, Qt's %2").arg(a.amount).arg(b.amount)));
 }
 
+// Upright bars of exactly `colour` at least `height` pixels tall, as a text cursor is drawn;
+// each a run of neighbouring columns.
+QList<QRect> barsOf(const QImage& image, QRgb colour, int height) {
+    QList<QRect> bars;
+    for (int x = 0; x < image.width(); ++x) {
+        int run = 0, longest = 0, end = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            run = (image.pixel(x, y) & RGB_MASK) == (colour & RGB_MASK) ? run + 1 : 0;
+            if (run > longest) {
+                longest = run;
+                end = y;
+            }
+        }
+        if (longest < height)
+            continue;
+        const QRect column(x, end - longest + 1, 1, longest);
+        if (!bars.isEmpty() && bars.last().right() == x - 1)
+            bars.last() |= column;
+        else
+            bars.append(column);
+    }
+    return bars;
+}
+
+using BoxState = std::function<void(InputBox&)>;
+
 } // namespace
+
+Q_DECLARE_METATYPE(BoxState)
 
 class LargeTextTest : public QObject {
     Q_OBJECT
@@ -98,6 +131,8 @@ private Q_SLOTS:
     void inputBoxLooksAsQtDrawsIt_data();
     void inputBoxLooksAsQtDrawsIt();
     void inputBoxCursorBlinksAndShowsOnTyping();
+    void inputBoxShowsOneCursorWhereItSays_data();
+    void inputBoxShowsOneCursorWhereItSays();
     void typingRepaintsOnlyWhatChanged();
     void centredLineRepaintsOnlyWhereItWas();
 
@@ -228,6 +263,80 @@ void LargeTextTest::inputBoxCursorBlinksAndShowsOnTyping() {
     QTest::keyClick(&box, Qt::Key_Backspace);
     QVERIFY(cursorInk() > 0);
     QVERIFY(withLetter > cursorInk());
+}
+
+void LargeTextTest::inputBoxShowsOneCursorWhereItSays_data() {
+    QTest::addColumn<BoxState>("state");
+    QTest::addColumn<bool>("blinks");
+    const auto typed = [](const char* text) {
+        return [text](InputBox& box) { box.setText(QString::fromUtf8(text)); };
+    };
+    QTest::newRow("short line") << BoxState(typed("abc")) << true;
+    QTest::newRow("line longer than the box")
+        << BoxState(typed("abcdefghijklmnopqrstuvwxyzabcdefghijklmn")) << true;
+    QTest::newRow("with a selection") << BoxState([](InputBox& box) {
+        box.setText(QStringLiteral("abcdef"));
+        box.setSelection(1, 3);
+    }) << true;
+    QTest::newRow("during a composition") << BoxState([](InputBox& box) {
+        box.setText(QStringLiteral("きょう"));
+        QTextCharFormat underlined;
+        underlined.setUnderlineStyle(QTextCharFormat::DashUnderline);
+        QInputMethodEvent composing(
+            QStringLiteral("はれ"),
+            {{QInputMethodEvent::TextFormat, 0, 2, underlined}, {QInputMethodEvent::Cursor, 2, 1}});
+        QApplication::sendEvent(&box, &composing);
+    }) << true;
+    QTest::newRow("blinking off") << BoxState(typed("abc")) << false;
+    // The box was drawn at one height, then made taller, then typed into.
+    QTest::newRow("after a resize") << BoxState([](InputBox& box) {
+        box.setText(QStringLiteral("ace"));
+        rendered(box, 1);
+        box.resize(box.width(), 2 * box.height());
+        QTest::keyClick(&box, Qt::Key_S);
+    }) << true;
+}
+
+// Over a blink period the box shows its cursor, never two, centred on its line where it tells
+// the input method it is; with blinking off, in every frame.
+void LargeTextTest::inputBoxShowsOneCursorWhereItSays() {
+    QFETCH(BoxState, state);
+    QFETCH(bool, blinks);
+    constexpr int kFlashTime = 200;
+    QStyleHints* hints = QGuiApplication::styleHints();
+    const int flashTime = hints->cursorFlashTime();
+    const auto restore = qScopeGuard([&] { hints->setCursorFlashTime(flashTime); });
+    hints->setCursorFlashTime(blinks ? kFlashTime : 0);
+    InputBox box;
+    styleWhiteOnBlack(box, 600, Qt::yellow);
+    box.show();
+    box.activateWindow();
+    box.setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&box));
+    state(box);
+
+    const int tall = QFontMetrics(box.font()).height() * 9 / 10;
+    int frames = 0, framesWithCursor = 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < kFlashTime * 3 / 2) {
+        QTest::qWait(10);
+        const QList<QRect> bars = barsOf(rendered(box, 1), qRgb(255, 255, 0), tall);
+        ++frames;
+        QVERIFY2(bars.size() <= 1, "more than one cursor");
+        if (bars.isEmpty())
+            continue;
+        ++framesWithCursor;
+        QCOMPARE(bars[0], box.inputMethodQuery(Qt::ImCursorRectangle).toRect());
+        QVERIFY2(std::abs(bars[0].center().y() - box.rect().center().y()) <= 2,
+                 qPrintable(QStringLiteral("cursor at %1 to %2 in a box %3 high")
+                                .arg(bars[0].top())
+                                .arg(bars[0].bottom())
+                                .arg(box.height())));
+    }
+    QVERIFY2(framesWithCursor > 0, "no cursor");
+    if (!blinks)
+        QCOMPARE(framesWithCursor, frames);
 }
 
 // Where a widget was repainted since the last take().

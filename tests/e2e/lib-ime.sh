@@ -152,7 +152,8 @@ e2e_ime_command() {
         XDG_RUNTIME_DIR="$E2E_IME_RUNTIME" XDG_CONFIG_HOME="$E2E_IME_HOME/.config"
         DBUS_SESSION_BUS_ADDRESS="$E2E_IME_BUS"
         QT_IM_MODULE="$module" XMODIFIERS=@im="$module" GTK_IM_MODULE="$module"
-        QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1)
+        QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+        ${QT_SCALE_FACTOR:+QT_SCALE_FACTOR=$QT_SCALE_FACTOR})
 }
 
 # Runs a command as the test user inside the input-method session.

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # Every window and state of the real program on a 1280×1024 screen at a device pixel ratio of 1,
-# checked from screenshots (lib-screen.sh).
-# labels: e2e screen
+# checked from screenshots (lib-screen.sh); then the text cursor during a composition of the
+# real input method (run as a test user: needs root), and with blinking turned off.
+# labels: e2e screen ime
 # timeout: 300
 source "$(dirname "$0")/lib-screen.sh" "$@"
 screen_tour 1280 1024 1
-e2e_pass
+screen_composition
+screen_steady_cursor
+screen_pass

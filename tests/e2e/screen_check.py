@@ -17,8 +17,23 @@ other control's rectangle. Forms of TEXT:
   CONTROL|=a|b|c      any one of these texts (a ticker, a clock)
   CONTROL=?           some text of the control's colour, not cut at the rectangle's edges
   CONTROL=            no ink of the control's colour in its rectangle
+  CONTROL>=text       this text wrapped on as many rows as the control gives it: its amount of
+                      ink, none of it cut by the rectangle's edges or the window's right edge
+  CONTROL@=text       a text cursor in the control, and this text's end just before it, both
+                      inside the window
+  CONTROL@            a text cursor in the control (over any text or selection)
   shpScale=full|part|empty   the time bar's coloured length inside shpBox's rectangle
+A text cursor is an upright bar of the control's colour as tall as a line of its type; a frame
+showing two fails at once.
 Exit status 0 when every control passes, 1 otherwise; one line per control either way.
+
+  screen_check.py SHOT FORM --window ID [--steady] [--seconds S] [--wait T] ...
+
+checks frames of the X window ID, taken as fast as it can, instead of the file SHOT (where it
+keeps the frame of its verdict): a text cursor blinks. It passes once a frame passes every
+check and then S seconds more (1.2 unless set, over a blink period) show no frame with two
+cursors; with --steady (blinking off) every frame of those S seconds must pass. It fails when
+no frame passes within T seconds (10 unless set).
 
   screen_check.py --message SHOT
 
@@ -27,8 +42,10 @@ apart by an empty line, none cut at the box's edges.
 """
 
 import argparse
+import ctypes
 import subprocess
 import sys
+import time
 from dataclasses import dataclass
 from functools import lru_cache
 
@@ -66,6 +83,7 @@ class Control:
     shaded: bool = False  # a button: the style shades its colour from light to itself
     beside: tuple = ()  # controls that touch or cover this one: not part of its picture
     alone: bool = False  # its rectangle overlaps no other control's
+    cursor: bool = False  # a text box with a text cursor: the cursor is not part of its text
 
 
 def label(place, face, points, fg, bg, **more):
@@ -124,7 +142,7 @@ def text_window(background, counts_face, timed):
         "txtHyoji": label(lambda u: (1.5 * u.h, u.w, 0.2 * u.h, 0.05 * u.w), P, 80.25, WHITE,
                           BLACK, parent="Frame1"),
         "txtNyuryoku": label(lambda u: (1.5 * u.h, u.w, 1.8 * u.h, 0.05 * u.w), P, 80.25, YELLOW,
-                             BLACK),
+                             BLACK, cursor=True),
         "lblTime": label(lambda u: (0.6 * u.h, 0.35 * u.outer, 3.5 * u.h, 0.02 * u.w), G, 60,
                          WHITE, background),
         "lblMaru": label(lambda u: (0.6 * u.h, 0.25 * u.outer, 3.5 * u.h, 0.4 * u.w), G, 60,
@@ -248,12 +266,16 @@ def crop(pixels, rect, margin):
     return pixels[y0:y1, x0:x1], x0, y0
 
 
-def check_text(pixels, ctl, rect, expected, ratio):
-    """One control's text against its rectangle; returns (ok, message)."""
+def check_text(pixels, ctl, rect, expected, ratio, wrapped=False):
+    """One control's text against its rectangle; returns (ok, message). Wrapped text is
+    checked for its amount of ink only, its rows being the control's own."""
     tolerance = 2 * ratio + 1
     region, x0, y0 = crop(pixels, rect, tolerance)
     t, off_line = blend(region, ctl.fg, ctl.bg)
     ink = (t >= 0.5) & (off_line < 60)
+    if ctl.cursor:
+        for left, right in cursor_bars(pixels, ctl, rect, ratio):
+            ink[:, left - x0:right - x0 + 1] = False
     found = ink_box(ink)
     where = "in %dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1])
     # The background inside the rectangle, within the border a text box draws round itself.
@@ -280,21 +302,83 @@ def check_text(pixels, ctl, rect, expected, ratio):
     if expected == ["?"]:
         return not touches, ("%s %s" % (at, where)) if not touches else \
             "%s touches the edge of %s: cut" % (at, where)
-    pixel_size = round(ctl.points * 96 / 72) * ratio
     messages = []
     for text in expected:
-        (rw, rh, _, _), amount = reference(text, ctl.face, pixel_size)
+        (rw, rh, _, _), amount = reference(text, ctl.face, pixel_size(ctl, ratio))
         slack = lambda size: max(tolerance + 1, 0.05 * size)
         lines = text.count("\n") + 1
-        ok = (abs(fw - rw) <= slack(rw) and
-              (abs(fh - rh) <= slack(rh) if lines == 1 else abs(fh - rh) <= 0.15 * rh) and
-              0.7 <= ink.sum() / amount <= 1.4 and not touches)
-        messages.append("%s, expected %dx%d for %r %s%s" % (
-            at, rw, rh, text, where, " (touches the edge: cut)" if touches else ""))
+        ok = (wrapped or abs(fw - rw) <= slack(rw) and
+              (abs(fh - rh) <= slack(rh) if lines == 1 else abs(fh - rh) <= 0.15 * rh)) and \
+            0.7 <= ink.sum() / amount <= 1.4 and not touches
+        what = "%.2f of the ink of %r" % (ink.sum() / amount, text) if wrapped else \
+            "expected %dx%d for %r" % (rw, rh, text)
+        messages.append("%s, %s %s%s" % (at, what, where, " (touches the edge: cut)" if touches
+                                         else ""))
         if ok:
             return True, messages[-1]
     return False, messages[0] if len(messages) == 1 else "%s; none of %d texts fits" % (
         messages[0], len(messages))
+
+
+def pixel_size(ctl, ratio):
+    return round(ctl.points * 96 / 72) * ratio
+
+
+@lru_cache(maxsize=None)
+def line_height(face, pixels):
+    ascent, descent = ImageFont.truetype(font_file(face), pixels).getmetrics()
+    return ascent + descent
+
+
+def cursor_bars(pixels, ctl, rect, ratio):
+    """Upright bars of the control's colour at least as tall as most of a line: [(left, right)],
+    columns in the picture. No glyph of the tests' texts stands that tall."""
+    region, x0, _ = crop(pixels, rect, 0)
+    solid = np.abs(region.astype(int) - ctl.fg).max(axis=-1) <= 40
+    run = np.zeros(solid.shape[1], int)
+    longest = np.zeros(solid.shape[1], int)
+    for row in solid:
+        run = (run + 1) * row
+        longest = np.maximum(longest, run)
+    tall = np.nonzero(longest >= 0.9 * line_height(ctl.face, pixel_size(ctl, ratio)))[0]
+    bars = []
+    for column in tall:
+        if bars and bars[-1][1] == column - 1:
+            bars[-1][1] = column
+        else:
+            bars.append([column, column])
+    return [(x0 + left, x0 + right) for left, right in bars]
+
+
+def check_cursor(pixels, ctl, rect, expected, ratio):
+    """A text cursor in the control, inside the window; if `expected`, its last characters just
+    before it. Returns (verdict, message): "ok", "none", "two" or "bad"."""
+    bars = cursor_bars(pixels, ctl, rect, ratio)
+    if not bars:
+        return "none", "no cursor in %dx%d+%d+%d" % (rect[2], rect[3], rect[0], rect[1])
+    if len(bars) > 1:
+        return "two", "%d cursors, at columns %s" % (len(bars), [b[0] for b in bars])
+    left, right = bars[0]
+    at = "cursor at columns %d-%d of a window %d wide" % (left, right, pixels.shape[1])
+    if right >= pixels.shape[1] - 1 or right - left + 1 > 4 * ratio:
+        return "bad", at + ": at the window's edge, or too wide for a cursor"
+    if not expected:
+        return "ok", at
+    tail = expected[-3:]
+    size = pixel_size(ctl, ratio)
+    (rw, _, _, _), amount = reference(tail, ctl.face, size)
+    reach = rw + size // 2
+    region, x0, _ = crop(pixels, [left - reach, rect[1], reach, rect[3]], 0)
+    t, off_line = blend(region, ctl.fg, ctl.bg)
+    ink = (t >= 0.5) & (off_line < 60)
+    ink[ink.mean(axis=1) > 0.9] = False  # a composition's underline
+    found = ink_box(ink)
+    if found is None:
+        return "bad", at + ": no text before it"
+    gap = left - (x0 + found[2] + found[0])
+    share = ink.sum() / amount
+    message = "%s, %r before it (%.2f of its ink, %d px apart)" % (at, tail, share, gap)
+    return ("ok" if 0.7 <= share <= 1.4 and gap <= size // 4 else "bad"), message
 
 
 def check_bar(pixels, ctl, rect, state, ratio):
@@ -344,19 +428,72 @@ def parse_colour(text):
     return tuple(int(part) for part in text.split(","))
 
 
-def main(argv):
-    if len(argv) == 3 and argv[1] == "--message":
-        return check_message(argv[2])
-    parser = argparse.ArgumentParser(description=__doc__.split("\n")[1])
-    parser.add_argument("shot")
-    parser.add_argument("form", choices=FORMS)
-    parser.add_argument("--ratio", type=int, default=1)
-    parser.add_argument("--outer", type=int, required=True)
-    parser.add_argument("--colors", action="append", default=[])
-    parser.add_argument("checks", nargs="*")
-    args = parser.parse_intermixed_args(argv[1:])
+class WindowFrames:
+    """Frames of an X window straight from the server (libX11 through ctypes): a screenshot
+    tool's file takes a second to write at 3840x2160, longer than a cursor's blink."""
 
-    pixels = np.asarray(Image.open(args.shot).convert("RGB"))
+    class XImage(ctypes.Structure):
+        _fields_ = [(name, ctypes.c_int) for name in ("width", "height", "xoffset", "format")] + \
+            [("data", ctypes.c_void_p)] + \
+            [(name, ctypes.c_int) for name in ("byte_order", "bitmap_unit", "bitmap_bit_order",
+                                               "bitmap_pad", "depth", "bytes_per_line",
+                                               "bits_per_pixel")]
+
+    def __init__(self, window):
+        x11 = self.x11 = ctypes.CDLL("libX11.so.6")
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XGetGeometry.argtypes = [ctypes.c_void_p, ctypes.c_ulong,
+                                     ctypes.POINTER(ctypes.c_ulong)] + \
+            [ctypes.POINTER(ctypes.c_int)] * 2 + [ctypes.POINTER(ctypes.c_uint)] * 4
+        x11.XGetImage.restype = ctypes.POINTER(self.XImage)
+        x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                                  ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x11.XFree.argtypes = [ctypes.c_void_p]
+        # A window that is not viewable just gives no frame, instead of ending the program.
+        self.ignore = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)(
+            lambda display, error: 0)
+        x11.XSetErrorHandler(self.ignore)
+        self.display = x11.XOpenDisplay(None)
+        if not self.display:
+            sys.exit("no X display")
+        self.window = window
+
+    def grab(self):
+        root, x, y = ctypes.c_ulong(), ctypes.c_int(), ctypes.c_int()
+        width, height, border, depth = (ctypes.c_uint() for _ in range(4))
+        if not self.x11.XGetGeometry(self.display, self.window, root, x, y, width, height, border,
+                                     depth):
+            return None
+        image = self.x11.XGetImage(self.display, self.window, 0, 0, width, height,
+                                   0xffffffff, 2)  # all planes, ZPixmap
+        if not image:
+            return None
+        got = image.contents
+        try:
+            if got.bits_per_pixel != 32 or got.byte_order != 0:
+                sys.exit("frames of 32 bits a pixel, least significant byte first, only")
+            raw = ctypes.string_at(got.data, got.bytes_per_line * got.height)
+            pixels = np.frombuffer(raw, np.uint8).reshape(got.height, got.bytes_per_line // 4, 4)
+            return np.ascontiguousarray(pixels[:, :got.width, 2::-1])  # BGRX to RGB
+        finally:
+            self.x11.XFree(got.data)
+            self.x11.XFree(image)
+
+
+def parse_check(check):
+    """(control, kind, expected texts): kind "=", ">" (wrapped) or "@" (cursor)."""
+    if "|=" in check:
+        name, texts = check.split("|=", 1)
+        return name, "=", texts.replace("\\n", "\n").split("|")
+    name, _, text = check.partition("=")
+    kind = name[-1] if name[-1] in ">@" else "="
+    name = name.rstrip(">@")
+    return name, kind, [text.replace("\\n", "\n")] if text else []
+
+
+def check_frame(pixels, args):
+    """Every check on one picture: (failures, report lines, whether it shows two cursors)."""
     background, form = FORMS[args.form]()
     for entry in args.colors:
         name, colours = entry.split("=")
@@ -367,18 +504,13 @@ def main(argv):
     units = Units(int(inner_h * 15 / 5), int(inner_w * 15 * 99 / 100), inner_w * 15,
                   args.outer / args.ratio * 15)
     corner = pixels[-2, -2]
-    failures = 0
+    failures, lines, two = 0, [], False
     if np.abs(corner.astype(int) - background).max() > 12:
-        print("FAIL inner area: %s at its bottom-right corner, expected %s" % (tuple(corner),
-                                                                             background))
+        lines.append("FAIL inner area: %s at its bottom-right corner, expected %s" % (
+            tuple(corner), background))
         failures += 1
     for check in args.checks:
-        if "|=" in check:
-            name, texts = check.split("|=", 1)
-            expected = texts.replace("\\n", "\n").split("|")
-        else:
-            name, text = check.split("=", 1)
-            expected = [text.replace("\\n", "\n")] if text else []
+        name, kind, expected = parse_check(check)
         ctl = form[name]
         rect = rectangle(form, name, units, args.ratio, top)
         if ctl.grows:  # down to a whole line of its type, leading included
@@ -386,6 +518,10 @@ def main(argv):
         if name == "shpScale":
             ok, message = check_bar(pixels, ctl, rect, expected[0] if expected else "empty",
                                     args.ratio)
+        elif kind == "@":
+            verdict, message = check_cursor(pixels, ctl, rect, expected[0] if expected else "",
+                                            args.ratio)
+            ok, two = verdict == "ok", two or verdict == "two"
         else:
             picture = pixels
             if ctl.beside:
@@ -393,12 +529,69 @@ def main(argv):
                 for other in ctl.beside:
                     x, y, w, h = rectangle(form, other, units, args.ratio, top)
                     picture[y:y + h, x:x + w] = ctl.bg
-            ok, message = check_text(picture, ctl, rect, expected, args.ratio)
+            ok, message = check_text(picture, ctl, rect, expected, args.ratio, kind == ">")
             crowded = overlaps(form, name, units, args.ratio, top) if ctl.alone else []
             if crowded:
                 ok, message = False, "%s; overlaps %s" % (message, ", ".join(crowded))
-        print("%s %s: %s" % ("ok  " if ok else "FAIL", name, message))
+        lines.append("%s %s: %s" % ("ok  " if ok else "FAIL", name, message))
         failures += not ok
+    return failures, lines, two
+
+
+def check_frames(args):
+    """Frames of the window until one passes and a blink period more has been seen."""
+    frames = WindowFrames(int(args.window, 0))
+    start = time.monotonic()
+    passed_at = None
+    count = 0
+    while True:
+        pixels = frames.grab()
+        now = time.monotonic()
+        if pixels is None:
+            if now - start > args.wait:
+                sys.exit("no frame of window %s" % args.window)
+            continue
+        count += 1
+        failures, lines, two = check_frame(pixels, args)
+        verdict = None
+        if two:
+            verdict = 1
+        elif failures and passed_at is not None and args.steady:
+            lines.insert(0, "a frame %.2f s after the first to pass:" % (now - passed_at))
+            verdict = 1
+        elif not failures and passed_at is None:
+            passed_at = now
+            kept = lines
+        if passed_at is not None and now - passed_at >= args.seconds and verdict is None:
+            lines, verdict = kept + ["%d frames in %.2f s" % (count, now - start)], 0
+        if verdict is None and passed_at is None and now - start > args.wait:
+            lines.append("no frame passed in %.1f s (%d frames)" % (now - start, count))
+            verdict = 1
+        if verdict is not None:
+            Image.fromarray(pixels).save(args.shot)
+            print("\n".join(lines))
+            return verdict
+
+
+def main(argv):
+    if len(argv) == 3 and argv[1] == "--message":
+        return check_message(argv[2])
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[1])
+    parser.add_argument("shot")
+    parser.add_argument("form", choices=FORMS)
+    parser.add_argument("--ratio", type=int, default=1)
+    parser.add_argument("--outer", type=int, required=True)
+    parser.add_argument("--colors", action="append", default=[])
+    parser.add_argument("--window")
+    parser.add_argument("--steady", action="store_true")
+    parser.add_argument("--seconds", type=float, default=1.2)
+    parser.add_argument("--wait", type=float, default=10)
+    parser.add_argument("checks", nargs="*")
+    args = parser.parse_intermixed_args(argv[1:])
+    if args.window:
+        return check_frames(args)
+    failures, lines, _ = check_frame(np.asarray(Image.open(args.shot).convert("RGB")), args)
+    print("\n".join(lines))
     return 1 if failures else 0
 
 

@@ -105,6 +105,7 @@ private Q_SLOTS:
     void englishSpeaksInOrderWithCtrlTwice();
     void englishWithoutVoiceStaysSilent();
     void layoutFollowsTheTable();
+    void textStaysInsideTheWindow();
     void wrongLinesStopAtTheLargestCount_data() { addLanguageRows(); }
     void wrongLinesStopAtTheLargestCount();
     void aTabInTheInputBoxIsTyped_data() { addLanguageRows(); }
@@ -770,6 +771,46 @@ void LinesTest::layoutFollowsTheTable() {
     f.form->resize(600, 400);
     QTRY_COMPARE(f.form->client()->width(), 600);
     QCOMPARE(f.display()->font(), before);
+}
+
+// The rightmost column of `widget` drawn in another colour than its background (0: none).
+int rightmostInk(QWidget& widget) {
+    QImage image(widget.size(), QImage::Format_RGB32);
+    widget.render(&image);
+    const QRgb background = image.pixel(0, image.height() - 1);
+    for (int x = image.width() - 1; x > 0; --x)
+        for (int y = 0; y < image.height(); ++y)
+            if (image.pixel(x, y) != background)
+                return x;
+    return 0;
+}
+
+// Both boxes reach past the window's right edge (above); what they draw stays inside it: the
+// shown line wraps before the edge, and the typed line scrolls so that its end and the cursor
+// stay in sight.
+void LinesTest::textStaysInsideTheWindow() {
+    Fixture f(TextLanguage::Japanese);
+    QVERIFY(f.show());
+    f.open(QStringList{QStringLiteral("朝の体操は①番から始めます～")});
+    f.enter();
+    f.type(QStringLiteral("abcdefghijklmnopqrstuvwxyzabcdefghijklmn"));
+    for (const QSize inner : {QSize(1000, 500), QSize(700, 450)}) {
+        QVERIFY(setInnerSize(*f.form, inner));
+        const int edge = f.form->width();
+        const auto inWindow = [&](QWidget* box, int x) {
+            return box->mapTo(f.form.get(), QPoint(x, 0)).x();
+        };
+        // The display box draws its line in its viewport.
+        QWidget* shown = f.display()->viewport();
+        QVERIFY2(inWindow(shown, shown->width()) <= edge, "the shown line wraps past the window");
+        const QRect cursor = f.input()->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        const int typedEnd = inWindow(f.input(), rightmostInk(*f.input()));
+        QVERIFY2(inWindow(f.input(), cursor.right()) < edge, "the cursor is out of sight");
+        QVERIFY2(typedEnd < edge, "the typed line reaches past the window");
+        QVERIFY2(inWindow(f.input(), cursor.left()) - typedEnd <
+                     QFontMetrics(f.input()->font()).horizontalAdvance(u'n'),
+                 "the last letter typed is not shown before the cursor");
+    }
 }
 
 // Counts are 16-bit. Enter held down on a wrong line (something lying on the keyboard) counted

@@ -127,6 +127,8 @@ void TextTest::cp932DecodesAsWindowsDoes_data() {
     // ICU alone gives other control characters for these three bytes.
     QTest::newRow("1A 1C 7F stay themselves")
         << QByteArray("x\x1Ay\x1Cz\x7F") << QStringLiteral("x\u001Ay\u001Cz\u007F");
+    QTest::newRow("83 80 and 81 FC: trail bytes at the ends of their range")
+        << QByteArray("\x83\x80\x81\xFC") << QStringLiteral("ム◯");
     QTest::newRow("5C as a trail byte") << QByteArray("\x83\x5C\x95\x5C") << QStringLiteral("ソ表");
     QTest::newRow("mixed sentence") << QByteArray("ABC\x82\xA0\x83\x41\x8A\xBF\x8E\x9A\xB1\x81\x42")
                                     << QStringLiteral("ABCあア漢字ｱ。");
