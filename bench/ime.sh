@@ -11,6 +11,7 @@
 # the composition with its cursor and the converted line (or the plain letters).
 #
 #   bash bench/ime.sh [build/tokotoko] [blocks] > table.md
+#   IME_PROFILE=bench/ime-profile.txt bash bench/ime.sh ...   # and where the time goes (perf)
 #
 # Needs the test packages of scripts/setup.sh and libx11-dev libxext-dev libxdamage-dev
 # libxtst-dev (photon).
@@ -137,8 +138,19 @@ rub_out
 block plain 0
 rub_out
 CPU=()
+# IME_PROFILE=<file>: a profile of the program through the input method (perf, call graphs
+# from DWARF), taken over its first eight counted blocks, written to <file>.
+[[ -n ${IME_PROFILE:-} ]] && {
+    perf record --call-graph dwarf,16384 -F 500 -o "$E2E_TMP/perf.data" -p "$IME_PID" 2>/dev/null &
+    PERF_PID=$!
+}
 for ((n = 1; n <= blocks; n++)); do
     [[ $n == "$blocks" ]] && PROVE=1
+    if [[ -n ${PERF_PID:-} ]] && ((n == 9)); then
+        kill -INT "$PERF_PID"
+        wait "$PERF_PID"
+        PERF_PID=
+    fi
     block ime
     if ((n == blocks)); then
         ime_proof=$(proven ok bench-converted frmJapanese_1 'txtNyuryoku=今日はいい天気ですね')
@@ -150,6 +162,22 @@ for ((n = 1; n <= blocks; n++)); do
         plain_proof=$(proven ok bench-plain frmJapanese_1 'txtNyuryoku=kyouha iitenki desune')
     rub_out
 done
+if [[ -n ${IME_PROFILE:-} ]]; then
+    {
+        echo "# bash bench/ime.sh with IME_PROFILE: the program typed into through the input method,"
+        echo "# its first eight counted blocks; perf record --call-graph dwarf -F 500 -p <program>."
+        echo "# CPU samples by thread:"
+        perf report -i "$E2E_TMP/perf.data" --no-children --sort comm --stdio -g none 2>/dev/null |
+            grep -v '^#' | grep -v '^$'
+        echo "# The main thread (tokotoko), each function with what it calls, 1.5 % and more:"
+        perf report -i "$E2E_TMP/perf.data" --children --comm tokotoko --sort sym --stdio \
+            -g none --percent-limit 1.5 2>/dev/null | grep -v '^#' | grep -v '^$' | grep -v '\[k\]' |
+            grep -v '\] 0x0000'
+        echo "# Qt's D-Bus thread (QDBusConnection), the same way:"
+        perf report -i "$E2E_TMP/perf.data" --children --comm QDBusConnection --sort dso --stdio \
+            -g none --percent-limit 1.5 2>/dev/null | grep -v '^#' | grep -v '^$'
+    } >"$IME_PROFILE"
+fi
 [[ $ime_proof == ok && $plain_proof == ok ]] ||
     e2e_log "a proof screenshot failed: $(cat "$E2E_TMP/proofs.log")"
 
