@@ -92,10 +92,10 @@ private:
     // What the line was last laid out from, and the layout.
     struct LineKey {
         QString text;
-        int cursor;
-        quint64 composition;
+        int cursor = -1;
+        quint64 composition = 0;
         QFont font;
-        Qt::LayoutDirection direction;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
         bool operator==(const LineKey&) const = default;
     };
     mutable LineKey m_laidOutKey;
