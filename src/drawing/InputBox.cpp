@@ -45,12 +45,14 @@ QTextCharFormat formatOf(const QInputMethodEvent::Attribute& attribute) {
 } // namespace
 
 struct InputBox::View {
-    std::unique_ptr<QTextLayout> layout;
-    QRect line;     // where the line lies, scrolled or not: the text area less its margins
-    QPointF origin; // where the layout is drawn
-    int cursorAt;   // the cursor's place in the layout, the composition included
-    QRect cursor;   // where the cursor is drawn
-    bool selected;  // some text is selected
+    std::shared_ptr<const QTextLayout> layout;
+    QRect line;       // where the line lies, scrolled or not: the text area less its margins
+    QPointF origin;   // where the layout is drawn
+    int cursorAt;     // the cursor's place in the layout, the composition included
+    QRect cursor;     // where the cursor is drawn
+    bool selected;    // some text is selected
+    QString shown;    // the line as shown: the text with the composition at the cursor
+    int composedFrom; // where the composition starts, or the line's length without one
     qreal x(int position) const { return origin.x() + layout->lineAt(0).cursorToX(position); }
 };
 
@@ -63,6 +65,7 @@ InputBox::InputBox(QWidget* parent)
         if (!m_inInputMethodEvent) {
             m_preedit.clear();
             m_preeditAttributes.clear();
+            ++m_compositions;
         }
         showCursorAgain();
     });
@@ -123,13 +126,15 @@ void InputBox::inputMethodEvent(QInputMethodEvent* event) {
         m_cancelledComposition = m_preedit;
     else if (!event->preeditString().isEmpty() || !event->commitString().isEmpty())
         m_cancelledComposition.clear();
+    const View before = view();
     m_inInputMethodEvent = true;
-    QLineEdit::inputMethodEvent(event);
+    changeWithoutRepaint(this, [&] { QLineEdit::inputMethodEvent(event); });
     m_inInputMethodEvent = false;
     m_preedit = event->preeditString();
     m_preeditAttributes = event->attributes();
+    ++m_compositions;
     m_wholeBoxChanged = true;
-    update();
+    update(m_drawsOwnText ? changedPart(before, view()) : rect());
     updateMicroFocus();
     Q_EMIT inputMethodEventTaken(*event);
 }
@@ -272,6 +277,19 @@ int InputBox::compositionCursor(bool* hidden) const {
     return at;
 }
 
+// The line is laid out again only when it changed: a key's paint and the input method's
+// questions about the cursor ask for it several times.
+std::shared_ptr<const QTextLayout> InputBox::laidOutLine() const {
+    const LineKey key{displayText(), cursorPosition(), m_compositions, font(), layoutDirection()};
+    if (!m_laidOut || !(key == m_laidOutKey)) {
+        auto layout = std::make_shared<QTextLayout>(key.text, key.font);
+        layOutLine(*layout);
+        m_laidOut = std::move(layout);
+        m_laidOutKey = key;
+    }
+    return m_laidOut;
+}
+
 // The same one-line layout as QLineEdit's, with the composition and its formats at the cursor.
 void InputBox::layOutLine(QTextLayout& layout) const {
     QTextOption textOption;
@@ -296,8 +314,7 @@ void InputBox::layOutLine(QTextLayout& layout) const {
 // enough to keep the cursor in it.
 InputBox::View InputBox::view() const {
     View shown;
-    shown.layout = std::make_unique<QTextLayout>(displayText(), font());
-    layOutLine(*shown.layout);
+    shown.layout = laidOutLine();
     const QTextLine line = shown.layout->lineAt(0);
     const QRect area = textArea();
     const QFontMetrics metrics(font());
@@ -339,6 +356,8 @@ InputBox::View InputBox::view() const {
     shown.cursor = QRect(qRound(shown.origin.x()) + cursorX, qRound(shown.origin.y() + line.y()),
                          cursorWidth, qRound(line.ascent() + line.descent()));
     shown.selected = hasSelectedText();
+    shown.shown = displayText().insert(cursorPosition(), m_preedit);
+    shown.composedFrom = m_preedit.isEmpty() ? int(shown.shown.size()) : cursorPosition();
     return shown;
 }
 
@@ -358,15 +377,18 @@ void InputBox::keyPressEvent(QKeyEvent* event) {
     update(m_wholeBoxChanged ? rect() : changedPart(before, view()));
 }
 
+// A composition's colours and underline may change anywhere in it: it is drawn again from its
+// start.
 QRect InputBox::changedPart(const View& before, const View& after) const {
-    if (!m_preedit.isEmpty() || before.selected || after.selected ||
-        qAbs(before.origin.x() - after.origin.x()) > 0.5 || before.line != after.line)
+    if (before.selected || after.selected || qAbs(before.origin.x() - after.origin.x()) > 0.5 ||
+        before.line != after.line)
         return rect();
-    const QString& was = before.layout->text();
-    const QString& is = after.layout->text();
+    const QString& was = before.shown;
+    const QString& is = after.shown;
     qsizetype same = 0;
     while (same < was.size() && same < is.size() && was[same] == is[same])
         ++same;
+    same = std::min({same, qsizetype(before.composedFrom), qsizetype(after.composedFrom)});
     // One character more on the left: a pair may be kerned, and a glyph may lean over its
     // neighbour.
     const int from = int(std::max<qsizetype>(0, same - 1));

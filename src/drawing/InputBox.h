@@ -5,6 +5,8 @@
 #include <QLineEdit>
 #include <QPalette>
 
+#include <memory>
+
 class QTextLayout;
 
 namespace tokotoko {
@@ -66,6 +68,7 @@ private:
     // The line as the box shows it now: laid out with the composition, and placed.
     struct View;
     View view() const;
+    std::shared_ptr<const QTextLayout> laidOutLine() const;
     void layOutLine(QTextLayout& layout) const;
     QRect textArea() const;
     int compositionCursor(bool* hidden = nullptr) const;
@@ -90,6 +93,18 @@ private:
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;
     QString m_cancelledComposition; // taken away by the input method without a commit
+    quint64 m_compositions = 0; // each composition the input method shows, counted
+    // What the line was last laid out from, and the layout.
+    struct LineKey {
+        QString text;
+        int cursor = -1;
+        quint64 composition = 0;
+        QFont font;
+        Qt::LayoutDirection direction = Qt::LeftToRight;
+        bool operator==(const LineKey&) const = default;
+    };
+    mutable LineKey m_laidOutKey;
+    mutable std::shared_ptr<const QTextLayout> m_laidOut;
     QBasicTimer m_blink;
     bool m_cursorShown = true;
     // How far the line is scrolled: the text's left lies this far left of the line's area.

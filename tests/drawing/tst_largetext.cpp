@@ -403,6 +403,34 @@ void LargeTextTest::typingRepaintsOnlyWhatChanged() {
     QTest::keyClick(&box, Qt::Key_Exclam);
     QCOMPARE(box.text(), QString());
     expectWholeRepaint("cleared by a handler of the key");
+
+    // A composition repaints from its start, what the input method changes in it included.
+    box.setText(QStringLiteral("きょうは"));
+    QTextCharFormat underlined, chosen;
+    underlined.setUnderlineStyle(QTextCharFormat::DashUnderline);
+    chosen.setBackground(Qt::blue);
+    chosen.setForeground(Qt::white);
+    const auto compose = [&](const QString& text, const QTextCharFormat& format, int cursor) {
+        QInputMethodEvent composing(text,
+                                    {{QInputMethodEvent::TextFormat, 0, int(text.size()), format},
+                                     {QInputMethodEvent::Cursor, cursor, 1}});
+        QApplication::sendEvent(&box, &composing);
+    };
+    expectWholeRepaint("text set");
+    spy.take();
+    compose(QStringLiteral("t"), underlined, 1);
+    QTRY_VERIFY(!spy.area.isEmpty());
+    QVERIFY2(spy.take().width() < box.width() / 2, "a composition repainted the whole box");
+    expectWholeRepaint("composing");
+    compose(QStringLiteral("天気"), underlined, 2);
+    expectWholeRepaint("composing on");
+    compose(QStringLiteral("天気"), chosen, 2);
+    expectWholeRepaint("the same text chosen");
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("天気"));
+    QApplication::sendEvent(&box, &commit);
+    QCOMPARE(box.text(), QStringLiteral("きょうは天気"));
+    expectWholeRepaint("committed");
 }
 
 // A label's one centred line is repainted where the old and the new line lie, and the screen

@@ -371,7 +371,7 @@ def check_cursor(pixels, ctl, rect, expected, ratio):
     region, x0, _ = crop(pixels, [left - reach, rect[1], reach, rect[3]], 0)
     t, off_line = blend(region, ctl.fg, ctl.bg)
     ink = (t >= 0.5) & (off_line < 60)
-    ink[ink.mean(axis=1) > 0.9] = False  # a composition's underline
+    ink[ink.mean(axis=1) > 0.6] = False  # a composition's underline
     found = ink_box(ink)
     if found is None:
         return "bad", at + ": no text before it"
