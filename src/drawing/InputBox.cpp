@@ -172,6 +172,43 @@ void InputBox::changeEvent(QEvent* event) {
         updateOwnDrawing();
 }
 
+// QLineEdit's cursor box starts this far left of the cursor's x, wherever its own scroll puts
+// the text.
+constexpr int kQLineEditCursorLead = 5;
+
+void InputBox::asQLineEditPlacesText(QMouseEvent* event,
+                                     const std::function<void(QMouseEvent*)>& handler) {
+    if (!m_drawsOwnText || !m_preedit.isEmpty()) {
+        handler(event);
+        return;
+    }
+    const View shown = view();
+    const qreal qtTextLeft = cursorRect().x() + kQLineEditCursorLead -
+                             qRound(shown.layout->lineAt(0).cursorToX(cursorPosition()));
+    QMouseEvent moved(event->type(), event->position() + QPointF(qtTextLeft - shown.origin.x(), 0),
+                      event->scenePosition(), event->globalPosition(), event->button(),
+                      event->buttons(), event->modifiers(), event->source(),
+                      event->pointingDevice());
+    handler(&moved);
+    event->setAccepted(moved.isAccepted());
+}
+
+void InputBox::mousePressEvent(QMouseEvent* event) {
+    asQLineEditPlacesText(event, [this](QMouseEvent* e) { QLineEdit::mousePressEvent(e); });
+}
+
+void InputBox::mouseMoveEvent(QMouseEvent* event) {
+    asQLineEditPlacesText(event, [this](QMouseEvent* e) { QLineEdit::mouseMoveEvent(e); });
+}
+
+void InputBox::mouseReleaseEvent(QMouseEvent* event) {
+    asQLineEditPlacesText(event, [this](QMouseEvent* e) { QLineEdit::mouseReleaseEvent(e); });
+}
+
+void InputBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    asQLineEditPlacesText(event, [this](QMouseEvent* e) { QLineEdit::mouseDoubleClickEvent(e); });
+}
+
 void InputBox::resizeEvent(QResizeEvent* event) {
     QLineEdit::resizeEvent(event);
     updateMicroFocus();

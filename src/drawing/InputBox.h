@@ -3,8 +3,10 @@
 #include <QBasicTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPalette>
 
+#include <functional>
 #include <memory>
 
 class QTextLayout;
@@ -61,6 +63,12 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    // A click or a drag lands on the character drawn under it: QLineEdit places it by its own
+    // scroll, which stays where it was while the box draws and scrolls the line itself.
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
 
 private:
@@ -78,6 +86,9 @@ private:
     void drawText(QPainter& painter, const View& view) const;
     void drawCompositionUnderline(QPainter& painter, const View& view) const;
     bool cursorDrawn() const;
+    // Hands QLineEdit's `handler` the event moved to where QLineEdit believes the text lies.
+    void asQLineEditPlacesText(QMouseEvent* event,
+                               const std::function<void(QMouseEvent*)>& handler);
     void updateOwnDrawing();
     void keepInkColours();
     void showCursorAgain();

@@ -134,6 +134,7 @@ private Q_SLOTS:
     void inputBoxShowsOneCursorWhereItSays_data();
     void inputBoxShowsOneCursorWhereItSays();
     void typingRepaintsOnlyWhatChanged();
+    void aClickLandsOnTheCharacterDrawnUnderIt();
     void centredLineRepaintsOnlyWhereItWas();
 
 private:
@@ -337,6 +338,28 @@ void LargeTextTest::inputBoxShowsOneCursorWhereItSays() {
     QVERIFY2(framesWithCursor > 0, "no cursor");
     if (!blinks)
         QCOMPARE(framesWithCursor, frames);
+}
+
+// In a line scrolled to its end, a click on the last character's right half puts the cursor
+// after it, on its left half before it.
+void LargeTextTest::aClickLandsOnTheCharacterDrawnUnderIt() {
+    InputBox box;
+    styleWhiteOnBlack(box, 400);
+    box.show();
+    box.setFocus();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QString line = QStringLiteral("abcdefghijklmnopqrstuvwxyz");
+    box.setText(line);
+    box.end(false);
+    (void)rendered(box, 1);
+    const QRect cursor = box.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    const int last = QFontMetrics(box.font()).horizontalAdvance(line.back());
+    const QPoint onLastRight(cursor.x() - last / 4, cursor.center().y());
+    const QPoint onLastLeft(cursor.x() - last * 3 / 4, cursor.center().y());
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, onLastLeft);
+    QCOMPARE(box.cursorPosition(), line.size() - 1);
+    QTest::mouseClick(&box, Qt::LeftButton, Qt::NoModifier, onLastRight);
+    QCOMPARE(box.cursorPosition(), line.size());
 }
 
 // Where a widget was repainted since the last take().
