@@ -104,7 +104,7 @@ private:
     QString m_preedit;
     QList<QInputMethodEvent::Attribute> m_preeditAttributes;
     QString m_cancelledComposition; // taken away by the input method without a commit
-    quint64 m_compositions = 0; // each composition the input method shows, counted
+    quint64 m_compositions = 0;     // each composition the input method shows, counted
     // What the line was last laid out from, and the layout.
     struct LineKey {
         QString text;
